@@ -32,3 +32,7 @@ endfunction()
 # zlib, linked statically: the import library would make the programs depend on zlib1.dll.
 find_library(ZLIB_LIBRARY NAMES libz.a z REQUIRED)
 find_package(ZLIB REQUIRED)
+
+# Every header is included by its path from the repository root: "platform/SysUtils.h".
+add_library(qv_root INTERFACE)
+target_include_directories(qv_root INTERFACE ${PROJECT_SOURCE_DIR})

@@ -1,0 +1,85 @@
+#include "WideString.h"
+
+#include <new>
+#include <utility>
+
+namespace {
+
+BSTR AllocOrThrow(const wchar_t* text, size_t length)
+{
+  if (length == 0) return nullptr;
+  BSTR data = SysAllocStringLen(text, static_cast<UINT>(length));
+  if (!data) throw std::bad_alloc();
+  return data;
+}
+
+}  // namespace
+
+WideString::WideString(const wchar_t* text)
+  : WideString(std::wstring_view(text ? text : L""))
+{
+}
+
+WideString::WideString(std::wstring_view text) : FData(AllocOrThrow(text.data(), text.size())) {}
+
+WideString::WideString(std::string_view ansi)
+{
+  if (ansi.empty()) return;
+  const int length = MultiByteToWideChar(CP_ACP, 0, ansi.data(), static_cast<int>(ansi.size()),
+                                         nullptr, 0);
+  if (length <= 0) return;
+  FData = AllocOrThrow(nullptr, static_cast<size_t>(length));
+  MultiByteToWideChar(CP_ACP, 0, ansi.data(), static_cast<int>(ansi.size()), FData, length);
+}
+
+WideString::WideString(const WideString& other) : FData(AllocOrThrow(other.c_str(), other.Length()))
+{
+}
+
+WideString& WideString::operator=(const WideString& other)
+{
+  if (this != &other) {
+    BSTR copy = AllocOrThrow(other.c_str(), other.Length());
+    SysFreeString(FData);
+    FData = copy;
+  }
+  return *this;
+}
+
+WideString& WideString::operator=(WideString&& other) noexcept
+{
+  if (this != &other) {
+    SysFreeString(FData);
+    FData = std::exchange(other.FData, nullptr);
+  }
+  return *this;
+}
+
+WideString WideString::Attach(BSTR data) noexcept
+{
+  WideString result;
+  result.FData = data;
+  return result;
+}
+
+BSTR WideString::Detach() noexcept
+{
+  return std::exchange(FData, nullptr);
+}
+
+BSTR* WideString::Out() noexcept
+{
+  SysFreeString(std::exchange(FData, nullptr));
+  return &FData;
+}
+
+std::string WideString::ToAnsi() const
+{
+  const int length = Length();
+  if (length == 0) return {};
+  const int size = WideCharToMultiByte(CP_ACP, 0, FData, length, nullptr, 0, nullptr, nullptr);
+  if (size <= 0) return {};
+  std::string result(static_cast<size_t>(size), '\0');
+  WideCharToMultiByte(CP_ACP, 0, FData, length, result.data(), size, nullptr, nullptr);
+  return result;
+}
