@@ -30,6 +30,8 @@ int64_t Floor(int64_t a, int64_t b)
 Player::Player(Host* host, const Limits& limits) : stage_(std::make_unique<Stage>(host, limits)) {}
 
 Player::~Player() = default;
+Player::Player(Player&&) noexcept = default;
+Player& Player::operator=(Player&&) noexcept = default;
 
 // Loading -----------------------------------------------------------------------------------------------
 

@@ -69,8 +69,8 @@ class Player {
 public:
   explicit Player(Host* host = nullptr, const Limits& limits = {});
   ~Player();
-  Player(const Player&) = delete;
-  Player& operator=(const Player&) = delete;
+  Player(Player&&) noexcept;
+  Player& operator=(Player&&) noexcept;
 
   // Loading ---------------------------------------------------------------------------------------
   // Loads a movie file (signature "FWS" or "CWS") into `layer`: 0 replaces every layer, a higher
