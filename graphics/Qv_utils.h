@@ -45,6 +45,9 @@ bool PointInPolygon(const TPoint& P, std::span<const TPoint> Points);
 
 // General utilities - unit
 
+// The type of the unit's version text.
+using TqvUtilsVersion = AnsiString;
+
 // A line that names the unit and its version.
 extern const char* volatile SigUtils;
 
