@@ -9,6 +9,7 @@
 #include "graphics/utils/PixelFormat.h"
 #include "graphics/utils/Processor.h"
 #include "graphics/utils/Rects.h"
+#include "graphics/utils/StreamStrings.h"
 #include "graphics/utils/Tokens.h"
 #include "platform/SysUtils.h"
 #include "platform/Types.h"
@@ -34,8 +35,8 @@ void EndCapture();
 // followed by "...". Text that fits is returned unchanged.
 WideString FormatStr(HDC DC, const WideString& Text, int MaxWidth);
 
-// 8-bit text of a code page as wide text. A code page the system lacks converts with the system ANSI
-// code page; text that cannot be converted becomes one "?" per character.
+// 8-bit text of a code page as wide text. A code page the system lacks converts with the system's
+// ANSI code page; text that cannot be converted becomes one "?" per character.
 WideString StringToWideString(UINT CodePage, const AnsiString& S);
 
 // General utilities - geometry
