@@ -25,7 +25,8 @@ AnsiString GetWndText(HWND Wnd);
 extern HWND CaptureHandle;
 
 // Nested mouse capture: the outermost CaptureMouse captures, the matching EndCapture releases,
-// unless another window has taken the capture in between. Calls must come in pairs.
+// unless another window has taken the capture in between. Calls come in pairs; an EndCapture
+// without a CaptureMouse does nothing.
 void CaptureMouse(HWND Wnd);
 void EndCapture();
 
