@@ -257,9 +257,8 @@ Rect Shape::Bounds() const
 bool Shape::HasTranslucentStyle() const
 {
   return std::any_of(FFills.begin(), FFills.end(), [](Color c) { return c.a != 255; }) ||
-         std::any_of(FLines.begin(), FLines.end(), [](const LineStyleRecord& l) {
-           return l.color.a != 255;
-         });
+         std::any_of(FLines.begin(), FLines.end(),
+                     [](const LineStyleRecord& l) { return l.color.a != 255; });
 }
 
 void Shape::Write(ByteWriter& out, int version) const
