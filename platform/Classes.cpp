@@ -1,0 +1,103 @@
+#include "platform/Classes.h"
+
+#include <algorithm>
+#include <mutex>
+#include <vector>
+
+namespace {
+
+struct TClassRegistry {
+  std::mutex Lock;
+  std::vector<const TClassInfo*> Classes;
+
+  const TClassInfo* Find(std::string_view name) const
+  {
+    const auto found = std::find_if(Classes.begin(), Classes.end(), [&](const TClassInfo* info) {
+      return SameText(info->ClassName, name);
+    });
+    return found == Classes.end() ? nullptr : *found;
+  }
+};
+
+TClassRegistry& Registry()
+{
+  static TClassRegistry registry;
+  return registry;
+}
+
+}  // namespace
+
+bool TClassInfo::InheritsFrom(const TClassInfo& ancestor) const
+{
+  for (const TClassInfo* info = this; info; info = info->Parent)
+    if (info == &ancestor) return true;
+  return false;
+}
+
+const TClassInfo& TObject::StaticClass()
+{
+  static const TClassInfo info{"TObject"};
+  return info;
+}
+
+void RegisterClass(const TClassInfo& info)
+{
+  TClassRegistry& registry = Registry();
+  const std::lock_guard<std::mutex> guard(registry.Lock);
+  // Ancestors up to TPersistent are registered as well, so form data may name them.
+  for (const TClassInfo* entry = &info; entry && entry != &TObject::StaticClass();
+       entry = entry->Parent) {
+    if (const TClassInfo* existing = registry.Find(entry->ClassName)) {
+      if (existing == entry) break;
+      throw EFilerError(Format("A class named %s already exists", entry->ClassName));
+    }
+    registry.Classes.push_back(entry);
+  }
+}
+
+void UnRegisterClass(const TClassInfo& info)
+{
+  TClassRegistry& registry = Registry();
+  const std::lock_guard<std::mutex> guard(registry.Lock);
+  std::erase(registry.Classes, &info);
+}
+
+const TClassInfo* GetClass(std::string_view name)
+{
+  TClassRegistry& registry = Registry();
+  const std::lock_guard<std::mutex> guard(registry.Lock);
+  return registry.Find(name);
+}
+
+const TClassInfo& FindClass(std::string_view name)
+{
+  const TClassInfo* info = GetClass(name);
+  if (!info) throw EClassNotFound(Format("Class %s not found", name));
+  return *info;
+}
+
+void TPersistent::Assign(TPersistent* source)
+{
+  if (source)
+    source->AssignTo(this);
+  else
+    AssignError(nullptr);
+}
+
+void TPersistent::AssignTo(TPersistent* dest)
+{
+  dest->AssignError(this);
+}
+
+void TPersistent::DefineProperties(TFiler&) {}
+
+TPersistent* TPersistent::GetOwner()
+{
+  return nullptr;
+}
+
+void TPersistent::AssignError(TPersistent* source)
+{
+  const AnsiString sourceName = source ? source->ClassName() : AnsiString("nil");
+  throw EConvertError(Format("Cannot assign a %s to a %s", sourceName, ClassName()));
+}
