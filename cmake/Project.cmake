@@ -7,6 +7,9 @@ set(QV_WARNINGS -Wall -Wextra -Werror)
 add_link_options(-static -static-libgcc -static-libstdc++)
 # Windows APIs are called by their explicit A or W names; no UNICODE switch decides for us.
 add_compile_definitions(WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601)
+# Splitting functions into hot and cold parts breaks unwinding on this target: depending on the
+# link order, an exception thrown from a cold part ends in std::terminate instead of its handler.
+add_compile_options(-fno-reorder-blocks-and-partition)
 
 function(qv_target_defaults target)
   target_compile_options(${target} PRIVATE ${QV_WARNINGS})

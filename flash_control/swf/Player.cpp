@@ -47,12 +47,11 @@ bool Player::Load(int layer, std::span<const uint8_t> bytes, const Variables& va
     lastError_ = "out of memory";
   }
   if (!movie) {
-    if (layer == 0) {
-      for (auto it = stage_->Layers().rbegin(); it != stage_->Layers().rend();)
-        stage_->Unload((it++)->first);
-    } else {
+    // As a movie loaded on layer 0 would, a failed one leaves nothing of the old stage.
+    if (layer == 0)
+      stage_->UnloadAll();
+    else
       stage_->Unload(layer);
-    }
     return false;
   }
   stage_->Load(layer, std::move(movie), variables);

@@ -147,43 +147,61 @@ DisplayObject* Stage::ResolveTarget(DisplayObject* base, std::string_view path) 
   return current;
 }
 
-Value Stage::GetVariable(DisplayObject* scope, std::string_view name) const
+// Where a variable name points: the object (or value) that holds it and the member's name.
+// "path:name" and "/a/b/name" name a member of a display object; "a.b.name" walks values, so it
+// reaches into script objects as well as into sprites.
+Stage::VariableSlot Stage::Locate(DisplayObject* scope, std::string_view name) const
 {
   if (scope == nullptr)
     scope = Root(0);
-  // "path:name" and "path.name" name a member of the object at path.
-  size_t split = name.rfind(':');
-  if (split == std::string_view::npos)
-    split = name.find_last_of("./");
-  if (split != std::string_view::npos) {
-    DisplayObject* target = ResolveTarget(scope, name.substr(0, split == 0 && name[0] == '/' ? 1 : split));
-    return target ? GetMember(*target, name.substr(split + 1)) : Value();
-  }
   if (scope == nullptr)
-    return Value();
-  if (EqualsIgnoringCase(name, "_root") || EqualsIgnoringCase(name, "_parent") || LevelNumber(name) ||
-      EqualsIgnoringCase(name, "this")) {
-    DisplayObject* target = ResolveTarget(scope, name);
-    return target ? Value(ClipRef(target->shared_from_this())) : Value();
+    return {};
+  const size_t colon = name.rfind(':');
+  const size_t slash = name.rfind('/');
+  if (colon != std::string_view::npos || slash != std::string_view::npos) {
+    const size_t split = colon != std::string_view::npos ? colon : slash;
+    // "/name" is a member of the root; ":name" one of the scope itself.
+    const std::string_view path = split == 0 && name[0] == '/' ? name.substr(0, 1) : name.substr(0, split);
+    DisplayObject* target = ResolveTarget(scope, path);
+    if (target == nullptr)
+      return {};
+    return {Value(ClipRef(target->shared_from_this())), std::string(name.substr(split + 1))};
   }
-  return GetMember(*scope, name);
+  Value holder(ClipRef(scope->shared_from_this()));
+  for (size_t dot = name.find('.'); dot != std::string_view::npos; dot = name.find('.')) {
+    holder = MemberOf(holder, name.substr(0, dot));
+    name.remove_prefix(dot + 1);
+  }
+  return {std::move(holder), std::string(name)};
+}
+
+Value Stage::GetVariable(DisplayObject* scope, std::string_view name) const
+{
+  const VariableSlot slot = Locate(scope, name);
+  return MemberOf(slot.Holder, slot.Name);
 }
 
 void Stage::SetVariable(DisplayObject* scope, std::string_view name, Value value)
 {
-  if (scope == nullptr)
-    scope = Root(0);
-  size_t split = name.rfind(':');
-  if (split == std::string_view::npos)
-    split = name.find_last_of("./");
-  if (split != std::string_view::npos) {
-    DisplayObject* target = ResolveTarget(scope, name.substr(0, split == 0 && name[0] == '/' ? 1 : split));
-    if (target)
-      SetMember(*target, name.substr(split + 1), std::move(value));
-    return;
-  }
-  if (scope)
-    SetMember(*scope, name, std::move(value));
+  const VariableSlot slot = Locate(scope, name);
+  SetMemberOf(slot.Holder, slot.Name, std::move(value));
+}
+
+Value Stage::MemberOf(const Value& holder, std::string_view name) const
+{
+  if (const auto clip = holder.AsClip())
+    return GetMember(*clip, name);
+  if (const Object* object = holder.AsObject())
+    return object->Get(name);
+  return Value();
+}
+
+void Stage::SetMemberOf(const Value& holder, std::string_view name, Value value)
+{
+  if (const auto clip = holder.AsClip())
+    SetMember(*clip, name, std::move(value));
+  else if (Object* object = holder.AsObject())
+    object->Set(name, std::move(value));
 }
 
 Value Stage::GetMember(DisplayObject& object, std::string_view name) const
@@ -208,6 +226,8 @@ Value Stage::GetMember(DisplayObject& object, std::string_view name) const
   }
   if (DisplayObject* child = FindChild(object, name))
     return Value(ClipRef(child->shared_from_this()));
+  if (EqualsIgnoringCase(name, "this"))
+    return Value(ClipRef(object.shared_from_this()));
   return Value();
 }
 

@@ -48,6 +48,12 @@ void Stage::Unload(int level)
     structureChanged_ = true;
 }
 
+void Stage::UnloadAll()
+{
+  layers_.clear();
+  structureChanged_ = true;
+}
+
 SpriteObject* Stage::Root(int level) const
 {
   const auto it = layers_.find(level);

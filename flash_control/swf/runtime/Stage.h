@@ -37,6 +37,7 @@ public:
   void Load(int level, std::shared_ptr<const Movie> movie,
             const std::vector<std::pair<std::string, std::string>>& variables);
   void Unload(int level);
+  void UnloadAll();
   SpriteObject* Root(int level) const;
   const std::map<int, std::shared_ptr<SpriteObject>>& Layers() const { return layers_; }
   // Set when something changed that the render list cannot show: layers, background.
@@ -73,6 +74,9 @@ public:
   void SetVariable(DisplayObject* scope, std::string_view name, Value value);
   Value GetMember(DisplayObject& object, std::string_view name) const;
   void SetMember(DisplayObject& object, std::string_view name, Value value);
+  // Members of any value: display objects and script objects have them, other values do not.
+  Value MemberOf(const Value& holder, std::string_view name) const;
+  void SetMemberOf(const Value& holder, std::string_view name, Value value);
   // Display properties by number (0 _x ... 21 _ymouse); undefined for unknown numbers.
   Value GetProperty(DisplayObject& object, int index) const;
   void SetProperty(DisplayObject& object, int index, const Value& value);
@@ -86,6 +90,12 @@ public:
   bool OverButton() const { return pressed_.expired() ? !hover_.expired() : pressedInside_; }
 
 private:
+  struct VariableSlot {
+    Value Holder;
+    std::string Name;
+  };
+  VariableSlot Locate(DisplayObject* scope, std::string_view name) const;
+
   struct PendingScript {
     ClipRef Target;
     std::shared_ptr<const Movie> Source;  // keeps the code alive

@@ -303,21 +303,9 @@ void Interpreter::DefineLocal(Activation& a, const std::string& name, Value valu
 
 Value Interpreter::GetMember(const Value& object, const std::string& name, int version)
 {
-  if (auto clip = object.AsClip())
-    return stage_.GetMember(*clip, name);
-  if (Object* o = object.AsObject())
-    return o->Get(name);
   if (const std::string* s = object.AsString(); s && SameName(name, "length", version))
     return Value(static_cast<double>(CodePoints(*s, version)));
-  return Value();
-}
-
-void Interpreter::SetMember(const Value& object, const std::string& name, Value value)
-{
-  if (auto clip = object.AsClip())
-    stage_.SetMember(*clip, name, std::move(value));
-  else if (Object* o = object.AsObject())
-    o->Set(name, std::move(value));
+  return stage_.MemberOf(object, name);
 }
 
 // Calls -----------------------------------------------------------------------------------------------
@@ -775,7 +763,7 @@ Interpreter::Outcome Interpreter::Step(Activation& a, uint8_t code, Reader& in, 
   case kSetMember: {
     Value value = Pop();
     const std::string name = Pop().ToString(version);
-    SetMember(Pop(), name, std::move(value));
+    stage_.SetMemberOf(Pop(), name, std::move(value));
     break;
   }
   case kGetProperty: {

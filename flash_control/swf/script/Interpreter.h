@@ -58,7 +58,6 @@ private:
   void SetVariable(Activation& a, const std::string& name, Value value);
   void DefineLocal(Activation& a, const std::string& name, Value value);
   Value GetMember(const Value& object, const std::string& name, int version);
-  void SetMember(const Value& object, const std::string& name, Value value);
   SpriteObject* TargetSprite(Activation& a);
   DisplayObject* ResolveTarget(Activation& a, const Value& path);
 
