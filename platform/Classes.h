@@ -25,7 +25,8 @@
 //   }
 //
 // Properties are read and written through member functions or fields, in any mix; `Default`
-// (ordinal properties) names the value that is not written, `Stored` a constant or a predicate.
+// (ordinal properties) names the value that is not written, `Stored` a constant or a predicate,
+// `OfType` a type of the same kind declared elsewhere (a colour type for an int32_t alias).
 // A form publishes its component fields and event handlers the same way:
 //
 //   p.Field("Flash", &TMainForm::Flash);
@@ -115,6 +116,15 @@ public:
     requires std::is_same_v<typename TValueTraits<V>::TStored, int64_t>
   {
     FInfo.Default = TValueTraits<V>::Store(value);
+    return *this;
+  }
+  // Gives the property a type of the same kind declared elsewhere: an integer type with its own
+  // identifier map for a C++ type that is a plain alias of an integer.
+  TPropertyDecl& OfType(const TTypeInfo& type)
+  {
+    if (type.Kind != FInfo.Type->Kind)
+      throw EInvalidOperation(Format("Property %s cannot take the type %s", FInfo.Name, type.Name));
+    FInfo.Type = &type;
     return *this;
   }
   TPropertyDecl& Stored(bool stored)

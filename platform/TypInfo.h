@@ -13,6 +13,9 @@
 //   QV_INTEGER_TYPE(TColor)
 //   RegisterIntegerConsts(TypeInfoOf<TColor>(), ColorIdents);   // at start-up, {value, "clRed"}...
 //
+// A type that is only an alias of an integer (using TColor = int32_t) gets a type of its own with
+// TTypeInfo::Integer("TColor", ...), and its properties name it with OfType (Classes.h).
+//
 // A set of an enumeration is TSet<TEnum>; it needs no declaration of its own.
 #pragma once
 

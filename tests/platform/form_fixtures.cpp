@@ -4,7 +4,8 @@
 
 AnsiString BytesOf(TCustomMemoryStream& stream)
 {
-  return AnsiString(static_cast<const char*>(stream.Memory()), static_cast<size_t>(stream.GetSize()));
+  const auto* bytes = static_cast<const char*>(stream.Memory());
+  return AnsiString(bytes, static_cast<size_t>(stream.GetSize()));
 }
 
 AnsiString ResourceBytes(const char* name)

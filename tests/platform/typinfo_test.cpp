@@ -23,6 +23,29 @@ private:
   }
 };
 
+// A colour that is only an int32_t, as the graphics layer's TColor is: its property names the
+// colour type explicitly.
+const TTypeInfo& SwatchColorType()
+{
+  static const TTypeInfo type = TTypeInfo::Integer("TColor", INT32_MIN, INT32_MAX);
+  return type;
+}
+
+class TSwatch : public TComponent {
+  QV_CLASS(TSwatch, TComponent)
+public:
+  explicit TSwatch(TComponent* owner) : TComponent(owner) {}
+  int32_t Color = 0;
+  int32_t Width = 0;
+
+private:
+  static void Publish(TPublisher<TSwatch>& p)
+  {
+    p.Property("Color", &TSwatch::Color, &TSwatch::Color).OfType(SwatchColorType());
+    p.Property("Width", &TSwatch::Width, &TSwatch::Width);
+  }
+};
+
 std::vector<AnsiString> NamesOf(const TClassInfo& info)
 {
   std::vector<AnsiString> names;
@@ -81,6 +104,24 @@ TEST(IdentifierMaps, MapIntegersOfOneTypeOnly)
   EXPECT_STREQ("clWhite", IntToIdent(TypeInfoOf<TTestColor>(), 0xFFFFFF));
   EXPECT_EQ(nullptr, IntToIdent(TypeInfoOf<TTestColor>(), 255));
   EXPECT_FALSE(IdentToInt(TypeInfoOf<int32_t>(), "clBtnFace", value));
+}
+
+TEST(IdentifierMaps, ReachAnAliasOfAnIntegerThroughItsDeclaredType)
+{
+  static const TIdentMapEntry colors[] = {{0, "clBlack"}};
+  RegisterIntegerConsts(SwatchColorType(), colors);
+  TSwatch swatch(nullptr);
+  TMemoryStream stream;
+  WriteComponent(stream, &swatch);
+  const AnsiString data = BytesOf(stream);
+  EXPECT_NE(AnsiString::npos, data.find(AnsiString("\x05" "Color\x07\x07" "clBlack")));
+  EXPECT_NE(AnsiString::npos, data.find(AnsiString("\x05Width\x02\x00", 8)));
+
+  // Only a type of the same kind will do.
+  TClassInfo info;
+  TPublisher<TSwatch> publisher(info);
+  auto width = publisher.Property("Width", &TSwatch::Width, &TSwatch::Width);
+  EXPECT_THROW(width.OfType(TypeInfoOf<bool>()), EInvalidOperation);
 }
 
 TEST(Sets, CombineLikeThePlatformsSets)
