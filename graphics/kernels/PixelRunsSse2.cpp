@@ -3,6 +3,8 @@
 // blended too, and the divisor's complement is 256 − α rather than 255 − α.
 #include <emmintrin.h>
 
+#include <cstdint>
+
 #include "graphics/kernels/PixelRuns.h"
 
 namespace {
@@ -51,18 +53,25 @@ TqvColor PixelAlphaBlendMMX(TqvColor Fg, TqvColor Bg)
 void LineAlphaBlendMMX(const TqvColor* Src, TqvColor* Dst, int32_t Count)
 {
   int32_t i = 0;
-  for (; i + 8 <= Count; i += 8) {
-    const __m128i src0 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(Src + i));
-    const __m128i src1 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(Src + i + 4));
-    const __m128i dst0 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(Dst + i));
-    const __m128i dst1 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(Dst + i + 4));
-    _mm_storeu_si128(reinterpret_cast<__m128i*>(Dst + i), BlendLine(src0, dst0));
-    _mm_storeu_si128(reinterpret_cast<__m128i*>(Dst + i + 4), BlendLine(src1, dst1));
-  }
-  for (; i + 4 <= Count; i += 4) {
-    const __m128i src = _mm_loadu_si128(reinterpret_cast<const __m128i*>(Src + i));
-    const __m128i dst = _mm_loadu_si128(reinterpret_cast<const __m128i*>(Dst + i));
-    _mm_storeu_si128(reinterpret_cast<__m128i*>(Dst + i), BlendLine(src, dst));
+  // A destination that starts inside the source run must see the pixels already blended, as a
+  // left-to-right pass does: such a run goes pixel by pixel.
+  const auto s = reinterpret_cast<uintptr_t>(Src);
+  const auto d = reinterpret_cast<uintptr_t>(Dst);
+  const bool overlapsAhead = Count > 0 && d > s && d < s + uintptr_t(Count) * sizeof(TqvColor);
+  if (!overlapsAhead) {
+    for (; i + 8 <= Count; i += 8) {
+      const __m128i src0 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(Src + i));
+      const __m128i src1 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(Src + i + 4));
+      const __m128i dst0 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(Dst + i));
+      const __m128i dst1 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(Dst + i + 4));
+      _mm_storeu_si128(reinterpret_cast<__m128i*>(Dst + i), BlendLine(src0, dst0));
+      _mm_storeu_si128(reinterpret_cast<__m128i*>(Dst + i + 4), BlendLine(src1, dst1));
+    }
+    for (; i + 4 <= Count; i += 4) {
+      const __m128i src = _mm_loadu_si128(reinterpret_cast<const __m128i*>(Src + i));
+      const __m128i dst = _mm_loadu_si128(reinterpret_cast<const __m128i*>(Dst + i));
+      _mm_storeu_si128(reinterpret_cast<__m128i*>(Dst + i), BlendLine(src, dst));
+    }
   }
   for (; i < Count; ++i)
     Dst[i] = TqvColor(_mm_cvtsi128_si32(BlendLine(_mm_cvtsi32_si128(int(Src[i])), _mm_cvtsi32_si128(int(Dst[i])))));

@@ -173,6 +173,27 @@ TEST(PixelRuns, LineBlendsMatchTheirReferencesOverRandomRuns)
   }
 }
 
+// A blit of an image onto itself, a few pixels to the right, runs left to right: each pixel is
+// blended over what the pass has already written.
+TEST(PixelRuns, OverlappingLineBlendsRunLeftToRight)
+{
+  struct Form {
+    TLineFunc line;
+    TqvColor (*reference)(TqvColor, TqvColor);
+  };
+  TPixelSource pixels(5);
+  for (const Form& form : {Form{LineAlphaBlend, ScalarReference}, Form{LineAlphaBlendMMX, LineLaneReference}}) {
+    for (size_t ahead : {1u, 3u, 4u, 7u, 9u}) {
+      std::vector<TqvColor> buffer = pixels.Run(40);
+      std::vector<TqvColor> expected = buffer;
+      for (size_t k = 0; k < 30; ++k)
+        expected[k + ahead] = form.reference(expected[k], expected[k + ahead]);
+      form.line(buffer.data(), buffer.data() + ahead, 30);
+      EXPECT_EQ(expected, buffer) << "ahead " << ahead;
+    }
+  }
+}
+
 TEST(PixelRuns, NonPositiveCountsDoNothing)
 {
   const TqvColor src[2] = {0xFF000001, 0xFF000002};
