@@ -1,6 +1,8 @@
 // The SIMD blends, built with SSE2 enabled for this file only. Each channel is a 16-bit lane
 // (wrapping arithmetic, logical shift), so the results differ from the scalar blend: the alpha is
 // blended too, and the divisor's complement is 256 − α rather than 255 − α.
+// Call no inline function of a shared header here: the linker may keep this file's SSE2 build of it
+// for every caller, on processors without SSE2 too.
 #include <emmintrin.h>
 
 #include <cstdint>
