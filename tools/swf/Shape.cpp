@@ -197,8 +197,8 @@ Shape& Shape::Rectangle(const Rect& rect, int fill, int line)
 
 Shape& Shape::RoundedRectangle(const Rect& rect, int32_t radius, int fill, int line)
 {
-  const int32_t r =
-    std::clamp(radius, 0, std::min(rect.xMax - rect.xMin, rect.yMax - rect.yMin) / 2);
+  const int32_t limit = std::max(0, std::min(rect.xMax - rect.xMin, rect.yMax - rect.yMin) / 2);
+  const int32_t r = std::clamp(radius, 0, limit);
   if (r == 0)
     return Rectangle(rect, fill, line);
   BeginFigure({rect.xMin + r, rect.yMin}, fill, line, true);
