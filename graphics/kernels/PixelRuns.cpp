@@ -10,8 +10,8 @@ namespace {
 // The pixels of an image whose rows are Width long, cut to the image: an inclusive rectangle that
 // reaches outside is written only where it overlaps the image.
 template <class Visit>
-void ForEachRectRun(TqvColor* Dst, int32_t Width, int32_t Height, int32_t X1, int32_t Y1, int32_t X2, int32_t Y2,
-                    Visit visit)
+void ForEachRectRun(TqvColor* Dst, int32_t Width, int32_t Height, int32_t X1, int32_t Y1,
+                    int32_t X2, int32_t Y2, Visit visit)
 {
   if (Dst == nullptr || Width <= 0 || Height <= 0)
     return;
@@ -91,8 +91,8 @@ void FillLongword(TqvColor* Dst, int32_t Count, TqvColor Value)
     std::fill_n(Dst, Count, Value);
 }
 
-void FillLongwordRect(TqvColor* Dst, int32_t Width, int32_t Height, int32_t X1, int32_t Y1, int32_t X2, int32_t Y2,
-                      TqvColor Value)
+void FillLongwordRect(TqvColor* Dst, int32_t Width, int32_t Height, int32_t X1, int32_t Y1,
+                      int32_t X2, int32_t Y2, TqvColor Value)
 {
   ForEachRectRun(Dst, Width, Height, X1, Y1, X2, Y2,
                  [Value](TqvColor* run, int32_t count) { FillLongword(run, count, Value); });
@@ -106,8 +106,8 @@ void FillAlpha(TqvColor* Dst, int32_t Count, uint8_t Alpha)
     Dst[i] = (Dst[i] & 0x00FFFFFF) | a;
 }
 
-void FillAlphaRect(TqvColor* Dst, int32_t Width, int32_t Height, int32_t X1, int32_t Y1, int32_t X2, int32_t Y2,
-                   uint8_t Alpha)
+void FillAlphaRect(TqvColor* Dst, int32_t Width, int32_t Height, int32_t X1, int32_t Y1, int32_t X2,
+                   int32_t Y2, uint8_t Alpha)
 {
   ForEachRectRun(Dst, Width, Height, X1, Y1, X2, Y2,
                  [Alpha](TqvColor* run, int32_t count) { FillAlpha(run, count, Alpha); });

@@ -15,17 +15,19 @@ namespace {
 // lanes, which holds green and alpha in the low bytes.
 __m128i AlphaLanes(__m128i srcGA)
 {
-  return _mm_shufflehi_epi16(_mm_shufflelo_epi16(srcGA, _MM_SHUFFLE(3, 3, 1, 1)), _MM_SHUFFLE(3, 3, 1, 1));
+  return _mm_shufflehi_epi16(_mm_shufflelo_epi16(srcGA, _MM_SHUFFLE(3, 3, 1, 1)),
+                             _MM_SHUFFLE(3, 3, 1, 1));
 }
 
-// (Bg·256 + α·(Fg − Bg)) >> 8 per channel, on up to four pixels. That equals Bg + ⌊α·(Fg − Bg)/256⌋:
-// the destination byte plus the high byte of the wrapped 16-bit product, added modulo 256, which is
-// exact because the result lies in 0..255.
+// (Bg·256 + α·(Fg − Bg)) >> 8 per channel, on up to four pixels. That equals Bg + ⌊α·(Fg −
+// Bg)/256⌋: the destination byte plus the high byte of the wrapped 16-bit product, added modulo
+// 256, which is exact because the result lies in 0..255.
 __m128i BlendLanes(__m128i src, __m128i srcGA, __m128i dst, __m128i alpha)
 {
   const __m128i lowBytes = _mm_set1_epi16(0x00FF);
   const __m128i highBytes = _mm_set1_epi16(int16_t(0xFF00));
-  const __m128i rb = _mm_mullo_epi16(alpha, _mm_sub_epi16(_mm_and_si128(src, lowBytes), _mm_and_si128(dst, lowBytes)));
+  const __m128i rb = _mm_mullo_epi16(
+      alpha, _mm_sub_epi16(_mm_and_si128(src, lowBytes), _mm_and_si128(dst, lowBytes)));
   const __m128i ga = _mm_mullo_epi16(alpha, _mm_sub_epi16(srcGA, _mm_srli_epi16(dst, 8)));
   return _mm_add_epi8(dst, _mm_or_si128(_mm_srli_epi16(rb, 8), _mm_and_si128(ga, highBytes)));
 }
@@ -76,5 +78,6 @@ void LineAlphaBlendMMX(const TqvColor* Src, TqvColor* Dst, int32_t Count)
     }
   }
   for (; i < Count; ++i)
-    Dst[i] = TqvColor(_mm_cvtsi128_si32(BlendLine(_mm_cvtsi32_si128(int(Src[i])), _mm_cvtsi32_si128(int(Dst[i])))));
+    Dst[i] = TqvColor(_mm_cvtsi128_si32(
+        BlendLine(_mm_cvtsi32_si128(int(Src[i])), _mm_cvtsi32_si128(int(Dst[i])))));
 }
