@@ -29,6 +29,11 @@ struct TqvColorRecBor {
 static_assert(sizeof(TqvColorRec) == sizeof(TqvColor) &&
               sizeof(TqvColorRecBor) == sizeof(TqvColor));
 
+// Runs of pixels without a fixed bound; their pointer types point at the first element, so that
+// p[i] reads pixel i.
+using TqvColorArray = TqvColor[];
+using TqvColorRecArray = TqvColorRec[];
+
 using PqvColor = TqvColor*;
 using PqvColorRec = TqvColorRec*;
 using PqvColorRecBor = TqvColorRecBor*;

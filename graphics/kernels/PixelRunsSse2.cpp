@@ -42,6 +42,13 @@ __m128i BlendLine(__m128i src, __m128i dst)
   return BlendLanes(src, srcGA, dst, _mm_sub_epi16(alpha, opaque));
 }
 
+// Asks for the cache line 512 bytes ahead: long runs that come from memory rather than the cache
+// then keep the arithmetic busy. A prefetch never faults, also past the end of a run.
+void PrefetchAhead(const TqvColor* p)
+{
+  _mm_prefetch(reinterpret_cast<const char*>(reinterpret_cast<uintptr_t>(p) + 512), _MM_HINT_T0);
+}
+
 } // namespace
 
 // every channel, alpha included: (Fg·α + Bg·(256 − α)) div 256; no early outs
@@ -64,6 +71,8 @@ void LineAlphaBlendMMX(const TqvColor* Src, TqvColor* Dst, int32_t Count)
   const bool overlapsAhead = Count > 0 && d > s && d < s + uintptr_t(Count) * sizeof(TqvColor);
   if (!overlapsAhead) {
     for (; i + 8 <= Count; i += 8) {
+      PrefetchAhead(Src + i);
+      PrefetchAhead(Dst + i);
       const __m128i src0 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(Src + i));
       const __m128i src1 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(Src + i + 4));
       const __m128i dst0 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(Dst + i));
