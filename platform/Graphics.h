@@ -220,7 +220,7 @@ private:
   int FWidth = 0;
   int FHeight = 0;
   TPixelFormat FPixelFormat = pfDevice;
-  TBitmapHandleType FHandleType = bmDIB;
+  TBitmapHandleType FHandleType = bmDDB;
   TBitmapCanvas* FCanvas = nullptr;
 };
 
