@@ -1,6 +1,7 @@
 #include "graphics/kernels/PixelRuns.h"
 
 #include <algorithm>
+#include <cstddef>
 #include <cstdlib>
 #include <cstring>
 

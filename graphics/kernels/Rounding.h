@@ -3,16 +3,12 @@
 
 #include <cmath>
 #include <cstdint>
-#include <limits>
 
-// Nearest integer, ties to the even neighbour. A value beyond the 64-bit range (or not a number)
-// gives 0 rather than undefined behaviour.
+// Nearest integer, ties to the even neighbour (the processor's default rounding). A value beyond the
+// 64-bit range, or not a number, gives an unspecified value rather than undefined behaviour.
 inline int64_t RoundEven(long double v)
 {
-  const long double r = std::nearbyint(v);
-  if (!(std::fabs(r) < static_cast<long double>(std::numeric_limits<int64_t>::max())))
-    return 0;
-  return static_cast<int64_t>(r);
+  return std::llrint(v);
 }
 
 // A value rounded to a 32-bit or 64-bit float. The store through memory makes the rounding happen
