@@ -460,7 +460,7 @@ void TBitmap::LoadFromPackedDib(const uint8_t* Data, size_t Size, size_t BitsOff
     std::memcpy(&info.Header, Data, sizeof(BITMAPINFOHEADER));
     info.Header.biSize = sizeof(BITMAPINFOHEADER);
   }
-  const BITMAPINFOHEADER& h = info.Header;
+  const BITMAPINFOHEADER h = info.Header;
   const int bitCount = h.biBitCount;
   const bool knownDepth = bitCount == 1 || bitCount == 4 || bitCount == 8 || bitCount == 16 || bitCount == 24 ||
                           bitCount == 32;
@@ -503,9 +503,17 @@ void TBitmap::LoadFromPackedDib(const uint8_t* Data, size_t Size, size_t BitsOff
     throw EInvalidGraphic(SInvalidBitmap);
   info.Header.biSizeImage = DWORD(imageSize);
 
+  // Sections made here are bottom-up, as the system makes them, whatever order the file has.
+  info.Header.biHeight = int32_t(rows);
   void* bits = nullptr;
   HBITMAP section = CreateSection(info, &bits);
-  std::memcpy(bits, Data + BitsOffset, size_t(imageSize));
+  if (h.biHeight > 0) {
+    std::memcpy(bits, Data + BitsOffset, size_t(imageSize));
+  } else {
+    for (int64_t y = 0; y < rows; ++y)
+      std::memcpy(static_cast<uint8_t*>(bits) + (rows - 1 - y) * stride, Data + BitsOffset + y * stride,
+                  size_t(stride));
+  }
   SetPalette(nullptr);
   SetHandle(section);
 }
