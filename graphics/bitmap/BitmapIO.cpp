@@ -5,6 +5,7 @@
 
 #include "graphics/bitmap/Bitmap.h"
 #include "graphics/kernels/PixelRuns.h"
+#include "graphics/utils/StreamStrings.h"
 #include "platform/Clipbrd.h"
 #include "platform/Graphics.h"
 #include "platform/Streams.h"
@@ -125,11 +126,8 @@ void TqvBitmap::LoadFromStream(TStream& Stream)
   // A record cut short by the end of the stream reads zeros for what is missing, so the fields it
   // does not reach keep their values.
   auto remaining = [&Stream] { return std::max<int64_t>(Stream.GetSize() - Stream.GetPosition(), 0); };
-  int32_t nameLength = 0;
-  Stream.Read(&nameLength, sizeof nameLength);
-  if (nameLength < 0) throw EReadError("Stream read error");
-  AnsiString name(size_t(std::min<int64_t>(nameLength, remaining())), '\0');
-  Stream.Read(name.data(), int32_t(name.size()));
+  // A negative name length reads as an empty name; a long one gives what the stream holds.
+  const AnsiString name = ReadString(Stream);
   int32_t storedWidth = 0;
   int32_t storedHeight = 0;
   Stream.Read(&storedWidth, sizeof storedWidth);
@@ -150,9 +148,7 @@ void TqvBitmap::LoadFromStream(TStream& Stream)
 
 void TqvBitmap::SaveToStream(TStream& Stream)
 {
-  const auto nameLength = int32_t(Name.size());
-  Stream.WriteBuffer(&nameLength, sizeof nameLength);
-  Stream.WriteBuffer(Name.data(), nameLength);
+  WriteString(Stream, Name);
   // A bitmap without a store records no pixels.
   const int32_t width = Bits ? Width : 0;
   const int32_t height = Bits ? Height : 0;

@@ -287,7 +287,7 @@ TEST(BitmapStream, DamagedRecordsRaiseOrStopWithoutReadingPastTheStream)
     int32_t ExpectedWidth;
   };
   const Case cases[] = {
-      {"negative name length", -5, "", 1, 1, {9}, true, "old", 3},
+      {"negative name length (an empty name) and too few pixels", -5, "", 4, 1, {9}, true, "old", 3},
       {"absurd size", 0, "", 60000, 60000, {9}, true, "old", 3},
       {"absurd negative size", 0, "", -30000, -30000, {9}, true, "old", 3},
       {"pixels cut short", 0, "", 2, 2, {9, 9, 9}, true, "old", 3},
