@@ -36,3 +36,5 @@ find_package(ZLIB REQUIRED)
 # Every header is included by its path from the repository root: "platform/SysUtils.h".
 add_library(qv_root INTERFACE)
 target_include_directories(qv_root INTERFACE ${PROJECT_SOURCE_DIR})
+
+include(${CMAKE_CURRENT_LIST_DIR}/FormResource.cmake)

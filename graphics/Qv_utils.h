@@ -9,6 +9,7 @@
 #include "graphics/utils/PixelFormat.h"
 #include "graphics/utils/Processor.h"
 #include "graphics/utils/Rects.h"
+#include "graphics/utils/StreamStrings.h"
 #include "graphics/utils/Tokens.h"
 #include "platform/SysUtils.h"
 #include "platform/Types.h"
@@ -24,7 +25,8 @@ AnsiString GetWndText(HWND Wnd);
 extern HWND CaptureHandle;
 
 // Nested mouse capture: the outermost CaptureMouse captures, the matching EndCapture releases,
-// unless another window has taken the capture in between. Calls must come in pairs.
+// unless another window has taken the capture in between. Calls come in pairs; an EndCapture
+// without a CaptureMouse does nothing.
 void CaptureMouse(HWND Wnd);
 void EndCapture();
 
@@ -34,8 +36,8 @@ void EndCapture();
 // followed by "...". Text that fits is returned unchanged.
 WideString FormatStr(HDC DC, const WideString& Text, int MaxWidth);
 
-// 8-bit text of a code page as wide text. A code page the system lacks converts with the system ANSI
-// code page; text that cannot be converted becomes one "?" per character.
+// 8-bit text of a code page as wide text. A code page the system lacks converts with the system's
+// ANSI code page; text that cannot be converted becomes one "?" per character.
 WideString StringToWideString(UINT CodePage, const AnsiString& S);
 
 // General utilities - geometry
@@ -44,6 +46,9 @@ WideString StringToWideString(UINT CodePage, const AnsiString& S);
 bool PointInPolygon(const TPoint& P, std::span<const TPoint> Points);
 
 // General utilities - unit
+
+// The type of the unit's version text.
+using TqvUtilsVersion = AnsiString;
 
 // A line that names the unit and its version.
 extern const char* volatile SigUtils;

@@ -1,10 +1,11 @@
-// Qv_winapi: system functions that only some Windows versions offer, looked up by name at start-up
-// so that the program starts on every version, and the capability tests derived from what was found.
+// Qv_winapi: system functions that only some Windows versions offer, looked up by name at
+// start-up so that the program starts on every version, and the capability tests derived from what
+// was found.
 //
 // The optional functions carry the names of the system exports they stand for. The namespace keeps
 // them apart from the system headers' own declarations of the same names, so callers write
-// Qv_winapi::SetLayeredWindowAttributes, and so on. A pointer that is nullptr means the running system
-// lacks the function: test the pointer or the matching capability before calling.
+// Qv_winapi::SetLayeredWindowAttributes, and so on. A pointer that is nullptr means the running
+// system lacks the function: test the pointer or the matching capability before calling.
 #pragma once
 
 #include <windows.h>

@@ -25,5 +25,12 @@ int32_t KeyBoardSpeedIntervalOf(uint32_t speedSetting)
   return static_cast<int32_t>(std::lrint(1000.0L / ((speedSetting + 1.0L) * 2.3L)));
 }
 
-int32_t GetKeyBoardDelayInterval() { return KeyBoardDelayIntervalOf(Setting(SPI_GETKEYBOARDDELAY)); }
-int32_t GetKeyBoardSpeedInterval() { return KeyBoardSpeedIntervalOf(Setting(SPI_GETKEYBOARDSPEED)); }
+int32_t GetKeyBoardDelayInterval()
+{
+  return KeyBoardDelayIntervalOf(Setting(SPI_GETKEYBOARDDELAY));
+}
+
+int32_t GetKeyBoardSpeedInterval()
+{
+  return KeyBoardSpeedIntervalOf(Setting(SPI_GETKEYBOARDSPEED));
+}

@@ -35,6 +35,6 @@ TRect RectVCenter(TRect& R, const TRect& Bounds);
 TRect RectCenter(TRect& R, const TRect& Bounds);
 
 // R shrunk by the four margins of Margins (Left, Top, Right, Bottom). When R is too narrow for the
-// left and right margins they are scaled down in proportion to fit; otherwise, when it is too low for
-// the top and bottom ones, those are. Only one direction is ever scaled.
+// left and right margins they are scaled in proportion to fit; otherwise, when it is too low for the
+// top and bottom ones, those are. Only one direction is ever scaled.
 TRect MarginRect(const TRect& R, const TRect& Margins);

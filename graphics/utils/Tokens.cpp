@@ -1,19 +1,8 @@
 #include "graphics/utils/Tokens.h"
 
-#include <charconv>
+#include <algorithm>
 
 namespace {
-
-bool IsBlank(char c) { return static_cast<unsigned char>(c) <= ' '; }
-
-void Trim(AnsiString& s)
-{
-  size_t end = s.size();
-  while (end > 0 && IsBlank(s[end - 1])) --end;
-  size_t begin = 0;
-  while (begin < end && IsBlank(s[begin])) ++begin;
-  s = s.substr(begin, end - begin);
-}
 
 template <class IsSeparator>
 AnsiString TakeToken(AnsiString& S, IsSeparator isSeparator)
@@ -21,23 +10,9 @@ AnsiString TakeToken(AnsiString& S, IsSeparator isSeparator)
   size_t end = 0;
   while (end < S.size() && !isSeparator(static_cast<unsigned char>(S[end]))) ++end;
   AnsiString token = S.substr(0, end);
-  S.erase(0, end < S.size() ? end + 1 : end);
-  Trim(token);
-  Trim(S);
-  return token;
-}
-
-// A decimal integer with an optional sign, filling the whole text.
-bool TryDecimal(const AnsiString& text, int32_t& value)
-{
-  const char* first = text.data();
-  const char* const last = first + text.size();
-  if (first != last && *first == '+') {
-    ++first;
-    if (first != last && *first == '-') return false;
-  }
-  const auto [end, error] = std::from_chars(first, last, value);
-  return error == std::errc() && end == last;
+  S.erase(0, std::min(end + 1, S.size()));  // the separator goes with the token
+  S = Trim(S);
+  return Trim(token);
 }
 
 }  // namespace
@@ -70,7 +45,7 @@ AnsiString RectToString(const TRect& R)
 {
   AnsiString text = "(";
   for (const int32_t value : {R.Left, R.Top, R.Right, R.Bottom}) {
-    text += std::to_string(value);
+    text += IntToStr(value);
     text += ',';
   }
   text.back() = ')';
@@ -81,7 +56,10 @@ TRect StringToRect(const AnsiString& Text)
 {
   AnsiString rest = Text;
   int32_t values[4];
-  for (int32_t& value : values)
-    if (!TryDecimal(GetToken(rest), value)) return {};
+  try {
+    for (int32_t& value : values) value = StrToInt(GetToken(rest));
+  } catch (const EConvertError&) {
+    return {};
+  }
   return {values[0], values[1], values[2], values[3]};
 }

@@ -33,6 +33,8 @@ void CaptureMouse(HWND Wnd)
 
 void EndCapture()
 {
+  // An unmatched end would leave the count below zero and make the next CaptureMouse not capture.
+  if (CaptureCount == 0) return;
   --CaptureCount;
   if (CaptureCount == 0) {
     if (GetCapture() == CaptureHandle) ReleaseCapture();

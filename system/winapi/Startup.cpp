@@ -24,10 +24,7 @@ TOsVersion QueryVersion()
 {
   OSVERSIONINFOA info{};
   info.dwOSVersionInfoSize = sizeof(info);
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wdeprecated-declarations"
   const bool known = GetVersionExA(&info) != FALSE;
-#pragma GCC diagnostic pop
   return {known, info.dwPlatformId, info.dwMajorVersion};
 }
 

@@ -43,8 +43,8 @@ bool WantsMsImg(const TCapabilities& caps);
 void CreateThemeLock();
 void DestroyThemeLock();
 
-// Loads "uxtheme.dll" on first use and counts a reference; refreshes UseThemeVar. Returns whether the
-// library is loaded.
+// Loads "uxtheme.dll" on first use and counts a reference; refreshes UseThemeVar. Returns whether
+// the library is loaded.
 bool AcquireThemeApi();
 // Drops a reference; at zero unloads the library and clears the theme functions.
 void ReleaseThemeApi();

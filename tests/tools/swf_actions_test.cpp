@@ -16,17 +16,24 @@ TEST(SwfActions, EncodeBitExact)
   const Case cases[] = {
     {"literal string", [](Actions& a) { a.Push("ab"); }, {0x96, 0x04, 0x00, 0x00, 'a', 'b', 0x00}},
     {"pooled string by index",
-     [](Actions& a) { a.ConstantPool({"x", "ab"}).Push("ab"); },
+     [](Actions& a) {
+       a.ConstantPool({"x", "ab"}).Push("ab");
+     },
      {0x88, 0x07, 0x00, 0x02, 0x00, 'x', 0x00, 'a', 'b', 0x00, 0x96, 0x02, 0x00, 0x08, 0x01}},
     {"integer, double, float",
-     [](Actions& a) { a.Push({-2, 1.0, Float{1.0f}}); },
-     {0x96, 0x13, 0x00, 0x07, 0xFE, 0xFF, 0xFF, 0xFF, 0x06, 0x00, 0x00, 0xF0, 0x3F, 0x00, 0x00,
-      0x00, 0x00, 0x01, 0x00, 0x00, 0x80, 0x3F}},
+     [](Actions& a) {
+       a.Push({-2, 1.0, Float{1.0f}});
+     },
+     {0x96, 0x13, 0x00, 0x07, 0xFE, 0xFF, 0xFF, 0xFF, 0x06, 0x00, 0x00,
+      0xF0, 0x3F, 0x00, 0x00, 0x00, 0x00, 0x01, 0x00, 0x00, 0x80, 0x3F}},
     {"null, undefined, boolean, register, wide constant",
-     [](Actions& a) { a.Push({Null{}, Undefined{}, true, Register{3}, Constant{300}}); },
+     [](Actions& a) {
+       a.Push({Null{}, Undefined{}, true, Register{3}, Constant{300}});
+     },
      {0x96, 0x09, 0x00, 0x02, 0x03, 0x05, 0x01, 0x04, 0x03, 0x09, 0x2C, 0x01}},
     {"timeline control",
-     [](Actions& a) { a.Stop().Play().NextFrame().PreviousFrame(); }, {0x07, 0x06, 0x04, 0x05}},
+     [](Actions& a) { a.Stop().Play().NextFrame().PreviousFrame(); },
+     {0x07, 0x06, 0x04, 0x05}},
     {"goto frame and label",
      [](Actions& a) { a.GotoFrame(258).GotoLabel("dawn"); },
      {0x81, 0x02, 0x00, 0x02, 0x01, 0x8C, 0x05, 0x00, 'd', 'a', 'w', 'n', 0x00}},
@@ -34,7 +41,8 @@ TEST(SwfActions, EncodeBitExact)
      [](Actions& a) { a.GetURL("FSCommand:Min", ""); },
      {0x83, 0x0F, 0x00, 'F', 'S', 'C', 'o', 'm', 'm', 'a', 'n', 'd', ':', 'M', 'i', 'n', 0x00,
       0x00}},
-    {"get URL 2 flags", [](Actions& a) { a.GetURL2(SendVars::Post, true, false); },
+    {"get URL 2 flags",
+     [](Actions& a) { a.GetURL2(SendVars::Post, true, false); },
      {0x9A, 0x01, 0x00, 0x82}},
     {"objects and calls",
      [](Actions& a) {
@@ -48,7 +56,8 @@ TEST(SwfActions, EncodeBitExact)
        a.Greater().Not();
      },
      {0x0A, 0x47, 0x0B, 0x0C, 0x0D, 0x0E, 0x49, 0x0F, 0x48, 0x67, 0x12}},
-    {"raw actions", [](Actions& a) { a.Raw(0x26).Raw(0x9F, {0x01}); },
+    {"raw actions",
+     [](Actions& a) { a.Raw(0x26).Raw(0x9F, {0x01}); },
      {0x26, 0x9F, 0x01, 0x00, 0x01}},
   };
   for (const Case& c : cases) {

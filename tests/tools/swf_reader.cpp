@@ -102,7 +102,8 @@ ParsedMovie ReadMovie(std::span<const uint8_t> file)
   } else if (movie.signature != "FWS") {
     throw std::runtime_error("not a movie");
   }
-  movie.uncompressedLength = 8 + body.size();
+  movie.uncompressed.assign(file.begin(), file.begin() + 8);
+  movie.uncompressed.insert(movie.uncompressed.end(), body.begin(), body.end());
 
   BitReader in(body);
   movie.frame = ReadRect(in);
@@ -186,7 +187,7 @@ std::vector<Action> ReadActions(BitReader& in)
 
 ParsedShape ReadShape(const Tag& tag)
 {
-  const int version = tag.code == swfwriter::TagDefineShape3  ? 3
+  const int version = tag.code == swfwriter::TagDefineShape3   ? 3
                       : tag.code == swfwriter::TagDefineShape2 ? 2
                       : tag.code == swfwriter::TagDefineShape  ? 1
                                                                : 0;

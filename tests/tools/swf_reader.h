@@ -44,7 +44,7 @@ struct ParsedMovie {
   std::string signature;
   uint8_t version = 0;
   uint32_t fileLength = 0;
-  size_t uncompressedLength = 0;  // header included
+  Bytes uncompressed;  // the whole file with its body inflated
   swfwriter::Rect frame;
   uint16_t frameRate = 0;  // 8.8 fixed point
   uint16_t frameCount = 0;

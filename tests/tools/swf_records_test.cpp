@@ -15,8 +15,8 @@ TEST(SwfBits, FewestBitsForUnsignedAndSignedFields)
     int signedBits;
   };
   const Case cases[] = {
-    {0, 0, 0},      {1, 1, 2},      {-1, 32, 1},       {2, 2, 3},
-    {-2, 32, 2},    {20, 5, 6},     {-20, 32, 6},      {11000, 14, 15},
+    {0, 0, 0},       {1, 1, 2},        {-1, 32, 1},         {2, 2, 3},
+    {-2, 32, 2},     {20, 5, 6},       {-20, 32, 6},        {11000, 14, 15},
     {65536, 17, 18}, {-65536, 32, 17}, {INT32_MAX, 31, 32}, {INT32_MIN, 32, 32},
   };
   for (const Case& c : cases) {
@@ -53,13 +53,18 @@ TEST(SwfRecords, EncodeBitExactWithTheFewestBits)
   addRed.addR = 16;
   const Case cases[] = {
     {"empty rect", [](ByteWriter& o) { WriteRect(o, {}); }, {0x00}},
-    {"550 by 400 stage", [](ByteWriter& o) { WriteRect(o, PxRect(0, 0, 550, 400)); },
+    {"550 by 400 stage",
+     [](ByteWriter& o) { WriteRect(o, PxRect(0, 0, 550, 400)); },
      {0x78, 0x00, 0x05, 0x5F, 0x00, 0x00, 0x0F, 0xA0, 0x00}},
-    {"negative rect", [](ByteWriter& o) { WriteRect(o, {-20, 20, -1, 0}); },
+    {"negative rect",
+     [](ByteWriter& o) {
+       WriteRect(o, {-20, 20, -1, 0});
+     },
      {0x35, 0x8A, 0x7E, 0x00}},
     {"identity matrix", [](ByteWriter& o) { WriteMatrix(o, {}); }, {0x00}},
     {"translation only",
-     [](ByteWriter& o) { WriteMatrix(o, Matrix::Translate(-20, 0)); }, {0x0D, 0x60, 0x00}},
+     [](ByteWriter& o) { WriteMatrix(o, Matrix::Translate(-20, 0)); },
+     {0x0D, 0x60, 0x00}},
     {"scale and translation",
      [](ByteWriter& o) {
        Matrix m = Matrix::Translate(-20, 0);
@@ -71,15 +76,16 @@ TEST(SwfRecords, EncodeBitExactWithTheFewestBits)
     {"quarter turn: zero scale, full skews",
      [](ByteWriter& o) { WriteMatrix(o, Matrix::Transform(0, 0, 1, 1, 90)); },
      {0x83, 0x24, 0x00, 0x03, 0x00, 0x00, 0x00}},
-    {"identity colour transform", [](ByteWriter& o) { WriteColorTransform(o, {}, true); },
-     {0x00}},
+    {"identity colour transform", [](ByteWriter& o) { WriteColorTransform(o, {}, true); }, {0x00}},
     {"alpha fade, multiply terms only",
      [](ByteWriter& o) { WriteColorTransform(o, ColorTransform::Alpha(0.5), true); },
      {0x69, 0x00, 0x40, 0x10, 0x02, 0x00}},
     {"alpha terms dropped without alpha",
-     [](ByteWriter& o) { WriteColorTransform(o, ColorTransform::Alpha(0.5), false); }, {0x00}},
+     [](ByteWriter& o) { WriteColorTransform(o, ColorTransform::Alpha(0.5), false); },
+     {0x00}},
     {"add terms only, no alpha",
-     [&](ByteWriter& o) { WriteColorTransform(o, addRed, false); }, {0x99, 0x00, 0x00}},
+     [&](ByteWriter& o) { WriteColorTransform(o, addRed, false); },
+     {0x99, 0x00, 0x00}},
     {"both kinds with negative terms",
      [&](ByteWriter& o) { WriteColorTransform(o, mixed, true); },
      {0xE6, 0x00, 0x00, 0x00, 0x3F, 0xDF, 0xEF, 0xF7, 0xF8, 0x00}},

@@ -1,5 +1,5 @@
 // Actions: an AVM1 action list (the body of DoAction and of button actions), built in execution
-// order. Jumps go to labels that are placed later or earlier; `Bytes` resolves them and ends the list.
+// order. Jumps go to labels placed before or after them; `Encode` resolves them and ends the list.
 #pragma once
 
 #include <cstdint>
@@ -41,8 +41,8 @@ public:
   PushValue(Register value) : FValue(value) {}
   PushValue(Constant value) : FValue(value) {}
 
-  using Value = std::variant<std::string, int32_t, double, Float, bool, Null, Undefined, Register,
-                             Constant>;
+  using Value =
+    std::variant<std::string, int32_t, double, Float, bool, Null, Undefined, Register, Constant>;
   const Value& Get() const { return FValue; }
 
 private:

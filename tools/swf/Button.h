@@ -27,7 +27,7 @@ enum ButtonCondition : uint16_t {
   OverDownToOverUp = 0x0008,  // release inside
   OverDownToOutDown = 0x0010,
   OutDownToOverDown = 0x0020,
-  OutDownToIdle = 0x0040,     // release outside
+  OutDownToIdle = 0x0040,  // release outside
   IdleToOverDown = 0x0080,
   OverDownToIdle = 0x0100,
 };

@@ -1,6 +1,6 @@
 // ByteWriter: the little-endian byte stream and the most-significant-bit-first bit fields of an SWF
-// file. A byte-sized write first pads any pending bit field to the next whole byte, which is how SWF
-// records that mix bit fields and bytes are laid out.
+// file. A byte-sized write first pads any pending bit field to the next whole byte, which is how
+// SWF records that mix bit fields and bytes are laid out.
 #pragma once
 
 #include <cstdint>

@@ -1,6 +1,6 @@
 // Movie: an SWF file put together tag by tag. A Timeline holds the control tags of one timeline
-// (placing, removing, frames, labels, actions); a Sprite is a timeline to be defined as a character;
-// the Movie is the root timeline that also holds the definitions and writes the file.
+// (placing, removing, frames, labels, actions); a Sprite is a timeline to be defined as a
+// character; the Movie is the root timeline that also holds the definitions and writes the file.
 //
 //   Movie movie({.version = 8, .frame = PxRect(0, 0, 100, 100)});
 //   Shape box;

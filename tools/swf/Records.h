@@ -33,8 +33,8 @@ struct Color {
 
 constexpr Color Rgb(uint32_t rgb)
 {
-  return {static_cast<uint8_t>(rgb >> 16), static_cast<uint8_t>(rgb >> 8), static_cast<uint8_t>(rgb),
-          255};
+  return {static_cast<uint8_t>(rgb >> 16), static_cast<uint8_t>(rgb >> 8),
+          static_cast<uint8_t>(rgb), 255};
 }
 
 constexpr Color Rgba(uint32_t rgb, uint8_t alpha)

@@ -197,8 +197,8 @@ Shape& Shape::Rectangle(const Rect& rect, int fill, int line)
 
 Shape& Shape::RoundedRectangle(const Rect& rect, int32_t radius, int fill, int line)
 {
-  const int32_t r =
-    std::clamp(radius, 0, std::min(rect.xMax - rect.xMin, rect.yMax - rect.yMin) / 2);
+  const int32_t limit = std::max(0, std::min(rect.xMax - rect.xMin, rect.yMax - rect.yMin) / 2);
+  const int32_t r = std::clamp(radius, 0, limit);
   if (r == 0)
     return Rectangle(rect, fill, line);
   BeginFigure({rect.xMin + r, rect.yMin}, fill, line, true);
@@ -257,9 +257,8 @@ Rect Shape::Bounds() const
 bool Shape::HasTranslucentStyle() const
 {
   return std::any_of(FFills.begin(), FFills.end(), [](Color c) { return c.a != 255; }) ||
-         std::any_of(FLines.begin(), FLines.end(), [](const LineStyleRecord& l) {
-           return l.color.a != 255;
-         });
+         std::any_of(FLines.begin(), FLines.end(),
+                     [](const LineStyleRecord& l) { return l.color.a != 255; });
 }
 
 void Shape::Write(ByteWriter& out, int version) const

@@ -82,7 +82,8 @@ private:
   void SetStyle(std::optional<int> StyleChange::*field, int& current, int value, size_t count);
   void Include(Point point);
   void BeginFigure(Point start, int fill, int line, bool clockwise);
-  void Arc(Point center, int32_t radiusX, int32_t radiusY, double startDegrees, double sweepDegrees);
+  void Arc(Point center, int32_t radiusX, int32_t radiusY, double startDegrees,
+           double sweepDegrees);
 
   std::vector<Color> FFills;
   std::vector<LineStyleRecord> FLines;

@@ -58,6 +58,16 @@ TEST_F(WindowUtilsTest, NestedCaptureReleasesOnTheLastEnd)
   EXPECT_EQ(nullptr, CaptureHandle);
 }
 
+TEST_F(WindowUtilsTest, UnmatchedEndDoesNotSpoilTheNextCapture)
+{
+  ASSERT_NE(nullptr, First);
+  EndCapture();
+  CaptureMouse(First);
+  EXPECT_EQ(First, GetCapture());
+  EndCapture();
+  EXPECT_EQ(nullptr, GetCapture());
+}
+
 TEST_F(WindowUtilsTest, CaptureTakenInBetweenIsLeftAlone)
 {
   ASSERT_NE(nullptr, Second);

@@ -1,0 +1,86 @@
+// Objects of the script heap and the heap that owns them. Objects refer to each other freely
+// (cycles included), so the heap frees them by marking what the stage can still reach.
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "flash_control/swf/format/Movie.h"
+#include "flash_control/swf/script/Value.h"
+
+namespace swf {
+
+// A function defined by a script: its code stays inside the (immutable) movie that holds it.
+struct ScriptFunction {
+  std::shared_ptr<const Movie> Source;
+  const ActionBytes* Code = nullptr;
+  size_t Begin = 0, Size = 0;
+  std::vector<std::string> Parameters;
+  // Functions of the second form keep parameters and preloaded values in registers: a register
+  // number of 0 means the parameter is a named local.
+  std::vector<uint8_t> ParameterRegisters;
+  uint8_t RegisterCount = 0;
+  uint16_t PreloadFlags = 0;
+  bool UsesRegisters = false;
+  std::vector<std::string> ConstantPool;
+  ClipRef Target;  // the timeline it was defined on
+};
+
+// What a NetStream object knows: the file it plays and whether that file is a video.
+struct StreamState {
+  std::string Path;
+  bool Playing = false;
+  bool IsVideo = false;
+};
+
+class Object {
+public:
+  enum class Kind { Plain, Function, NetConnection, NetStream };
+
+  Object(Kind kind, bool caseSensitive) : kind_(kind), caseSensitive_(caseSensitive) {}
+
+  Kind GetKind() const { return kind_; }
+  Value Get(std::string_view name) const;
+  bool Has(std::string_view name) const;
+  void Set(std::string_view name, Value value);
+  const std::map<std::string, Value>& Properties() const { return properties_; }
+
+  std::unique_ptr<ScriptFunction> Function;
+  StreamState Stream;
+
+private:
+  friend class Heap;
+  std::string Key(std::string_view name) const;
+
+  Kind kind_;
+  bool caseSensitive_;
+  bool marked_ = false;
+  std::map<std::string, Value> properties_;
+};
+
+class Heap {
+public:
+  explicit Heap(uint32_t maxObjects) : maxObjects_(maxObjects) {}
+
+  // A new object, or null when the heap is full.
+  Object* New(Object::Kind kind, bool caseSensitive);
+  size_t Count() const { return objects_.size(); }
+  // Whether enough was allocated since the last collection to make one worthwhile.
+  bool WantsCollection() const { return objects_.size() >= nextCollection_; }
+  // Frees every object not reachable from `roots` (and what they refer to).
+  void Collect(const std::vector<Object*>& roots);
+  void Clear() { objects_.clear(); }
+
+private:
+  static void Mark(Object* root);
+
+  uint32_t maxObjects_;
+  size_t nextCollection_ = 1024;
+  std::vector<std::unique_ptr<Object>> objects_;
+};
+
+}  // namespace swf
