@@ -7,6 +7,10 @@ set(QV_WARNINGS -Wall -Wextra -Werror)
 add_link_options(-static -static-libgcc -static-libstdc++)
 # Windows APIs are called by their explicit A or W names; no UNICODE switch decides for us.
 add_compile_definitions(WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601)
+# No hot/cold function splitting: the PE linker keeps the zero-length unwind entries of empty cold
+# parts, and one that shares its address with another function's cold part can hide that part
+# from the unwinder, so an exception thrown there ends the program instead of reaching its handler.
+add_compile_options(-fno-reorder-blocks-and-partition)
 
 function(qv_target_defaults target)
   target_compile_options(${target} PRIVATE ${QV_WARNINGS})
