@@ -1,6 +1,8 @@
 // Input through OnWindowMessage: clicks on buttons fire their FSCommand once, capture goes through
 // the site while pressed, WM_SETCURSOR shows the hand over a button, and the right button opens
 // the context menu owned by the site's window.
+#include <algorithm>
+
 #include "flash_control/com/ContextMenu.h"
 #include "tests/flash_control/com/ControlFixture.h"
 #include "tests/flash_control/com/TestMovies.h"
@@ -94,6 +96,37 @@ TEST_F(InputTest, AClickOnAButtonFiresItsCommandOnce)
   Click(170, 25);
   EXPECT_EQ(1u, Events.Events.size());
   EXPECT_EQ((TEvent{150, {L"Close", L""}}), Events.Events.at(0));
+}
+
+TEST_F(InputTest, TheTitleBarsButtonsSendMinAndClose)
+{
+  // The title bar movie takes the mouse in its right 106 pixels: find its buttons there by the
+  // cursor they show, then click each once.
+  wchar_t path[MAX_PATH];
+  GetFullPathNameW(L"menu.swf", MAX_PATH, path, nullptr);
+  Load(path, {0, 0, 746, 50});
+  std::vector<std::pair<int, int>> buttons;  // first and last column over each button
+  const HCURSOR hand = LoadCursorA(nullptr, IDC_HAND);
+  for (int x = 640; x < 746; ++x) {
+    if (CursorAt(x, 25) != hand) continue;
+    if (buttons.empty() || buttons.back().second != x - 1)
+      buttons.emplace_back(x, x);
+    else
+      buttons.back().second = x;
+  }
+  ASSERT_EQ(2u, buttons.size());
+  EXPECT_EQ(LoadCursorA(nullptr, IDC_ARROW), CursorAt(320, 25));
+
+  Events.Take();
+  std::vector<std::wstring> sent;
+  for (const auto& [first, last] : buttons) {
+    Click((first + last) / 2, 25);
+    const TCommands commands = TakeCommands();
+    ASSERT_EQ(1u, commands.size());
+    sent.push_back(commands[0]);
+  }
+  std::sort(sent.begin(), sent.end());
+  EXPECT_EQ((TCommands{L"Close", L"Min"}), sent);
 }
 
 TEST_F(InputTest, TheCursorIsAHandOverButtons)

@@ -75,6 +75,25 @@ TEST_F(LoadingTest, LoadsAfterTheCallReturnsAndReportsItsProgress)
             std::find(Properties.Changed.begin(), Properties.Changed.end(), DISPID_READYSTATE));
 }
 
+TEST_F(LoadingTest, TheDemoMoviesLoadAndPlay)
+{
+  for (const wchar_t* name : {L"menu.swf", L"zarinelle.swf"}) {
+    SCOPED_TRACE(std::string(name, name + wcslen(name)));
+    Events.Take();
+    wchar_t path[MAX_PATH];
+    GetFullPathNameW(name, MAX_PATH, path, nullptr);
+    LoadMovie(path);
+    ASSERT_GE(Events.Events.size(), 3u);
+    EXPECT_EQ((TEvent{1958, {L"100"}}), Events.Events[Events.Events.size() - 2]);
+    EXPECT_EQ(ReadyStateEvent(4), Events.Events.back());
+    EXPECT_GE(TotalFrames(), 1);
+  }
+  // The game scene is animated: its frames advance on the control's timer.
+  LONG first = 0, later = 0;
+  EXPECT_EQ(S_OK, Flash->CurrentFrame(&first));
+  ASSERT_TRUE(PumpUntil([&] { return Flash->CurrentFrame(&later) == S_OK && later != first; }));
+}
+
 TEST_F(LoadingTest, AcceptsPathsAndFileUrlsWithTheirQuery)
 {
   const TTempFile movie(L"loading_forms.swf", TimelineMovie());
