@@ -72,12 +72,14 @@ double ExtendedToDouble(const uint8_t extended[10])
   const bool negative = (top & 0x8000) != 0;
   const int exponent = static_cast<int>(top & 0x7FFF);
 
-  double magnitude;
-  if (exponent == 0x7FFF)
-    magnitude = (mantissa << 1) == 0 ? std::numeric_limits<double>::infinity()
-                                     : std::numeric_limits<double>::quiet_NaN();
-  else
-    magnitude = std::ldexp(static_cast<double>(mantissa), exponent - 16383 - 63);
+  if (exponent == 0x7FFF && (mantissa << 1) != 0) {
+    // A NaN keeps the top of its payload, and stays a NaN by its quiet bit.
+    const uint64_t payload = ((mantissa << 1) >> 12) | (uint64_t(1) << 51);
+    return std::bit_cast<double>((uint64_t(negative) << 63) | (uint64_t(0x7FF) << 52) | payload);
+  }
+  const double magnitude = exponent == 0x7FFF
+                             ? std::numeric_limits<double>::infinity()
+                             : std::ldexp(static_cast<double>(mantissa), exponent - 16383 - 63);
   return negative ? -magnitude : magnitude;
 }
 

@@ -1,9 +1,12 @@
 #include "platform/FormText.h"
 
+#include "platform/Components.h"
 #include "platform/FormData.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <cstdlib>
 #include <limits>
 #include <variant>
 #include <vector>
@@ -197,13 +200,13 @@ private:
     const size_t start = FPos;
     if (Peek() == '$') {
       ++FPos;
-      uint64_t value = 0;
+      FMagnitude = 0;
       if (HexValue(Peek()) < 0) Error("Invalid integer");
       while (HexValue(Peek()) >= 0) {
-        if (value >> 60) Error("Invalid integer");
-        value = value * 16 + HexValue(FText[FPos++]);
+        if (FMagnitude >> 60) Error("Invalid integer");
+        FMagnitude = FMagnitude * 16 + HexValue(FText[FPos++]);
       }
-      FInteger = static_cast<int64_t>(value);
+      FHex = true;
       FToken = TToken::Integer;
       return;
     }
@@ -234,9 +237,10 @@ private:
       return;
     }
     const auto [end, status] =
-      std::from_chars(FNumberText.data(), FNumberText.data() + FNumberText.size(), FInteger);
+      std::from_chars(FNumberText.data(), FNumberText.data() + FNumberText.size(), FMagnitude);
     if (status != std::errc() || end != FNumberText.data() + FNumberText.size())
       Error("Invalid integer");
+    FHex = false;
     FToken = TToken::Integer;
   }
 
@@ -259,6 +263,13 @@ private:
     AnsiString symbol = FSymbol;
     NextToken();
     return symbol;
+  }
+
+  // Class and component names and set elements have no dots; property names and values may.
+  AnsiString ExpectName()
+  {
+    if (FToken == TToken::Symbol && FSymbol.find('.') != AnsiString::npos) Error("Name expected");
+    return ExpectSymbol();
   }
 
   // Grammar
@@ -286,11 +297,11 @@ private:
     if (!TokenSymbolIs("object")) Error("'object' expected");
     NextToken();
     AnsiString name;
-    AnsiString className = ExpectSymbol();
+    AnsiString className = ExpectName();
     if (TokenCharIs(':')) {
       NextToken();
       name = std::move(className);
-      className = ExpectSymbol();
+      className = ExpectName();
     }
     FWriter.WriteStr(className);
     FWriter.WriteStr(name);
@@ -346,33 +357,40 @@ private:
   void ConvertNumber(bool negative)
   {
     if (FToken == TToken::Integer) {
-      if (negative && FInteger == std::numeric_limits<int64_t>::min()) Error("Invalid integer");
-      FWriter.WriteInteger(negative ? -FInteger : FInteger);
+      // Hexadecimal spells out all 64 bits; decimal is a signed magnitude.
+      FWriter.WriteInteger(FHex && !negative ? static_cast<int64_t>(FMagnitude)
+                                             : Signed(FMagnitude, negative, "Invalid integer"));
     } else if (FFloatSuffix == 'c') {
-      const int64_t value = ParseCurrency(FNumberText);
-      FWriter.WriteCurrency(negative ? -value : value);
+      FWriter.WriteCurrency(Signed(CurrencyUnits(FNumberText), negative, "Invalid currency value"));
+    } else if (FFloatSuffix == 's') {
+      const float value = std::strtof(FNumberText.c_str(), nullptr);
+      if (!std::isfinite(value)) Error("Invalid floating point number");
+      FWriter.WriteSingle(negative ? -value : value);
     } else {
-      double value = 0;
-      const auto [end, status] =
-        std::from_chars(FNumberText.data(), FNumberText.data() + FNumberText.size(), value);
-      if (status != std::errc() || end != FNumberText.data() + FNumberText.size())
-        Error("Invalid floating point number");
-      if (negative) value = -value;
-      if (FFloatSuffix == 's')
-        FWriter.WriteSingle(static_cast<float>(value));
-      else if (FFloatSuffix == 'd')
-        FWriter.WriteDate(value);
+      // strtod, unlike from_chars, also gives the subnormal numbers; the text is already checked.
+      const double value = std::strtod(FNumberText.c_str(), nullptr);
+      if (!std::isfinite(value)) Error("Invalid floating point number");
+      if (FFloatSuffix == 'd')
+        FWriter.WriteDate(negative ? -value : value);
       else
-        FWriter.WriteFloat(value);
+        FWriter.WriteFloat(negative ? -value : value);
     }
     NextToken();
   }
 
+  int64_t Signed(uint64_t magnitude, bool negative, const char* error) const
+  {
+    constexpr uint64_t Largest = std::numeric_limits<int64_t>::max();
+    if (magnitude > Largest + (negative ? 1 : 0)) Error(error);
+    return negative ? static_cast<int64_t>(0 - magnitude) : static_cast<int64_t>(magnitude);
+  }
+
   // A decimal number in units of 1/10000, exactly, rounded half away from zero.
-  int64_t ParseCurrency(std::string_view text) const
+  uint64_t CurrencyUnits(std::string_view text) const
   {
     if (text.find_first_of("eE") != std::string_view::npos) Error("Invalid currency value");
-    int64_t value = 0;
+    constexpr uint64_t Limit = uint64_t(1) << 63;
+    uint64_t value = 0;
     int decimals = -1;
     bool roundUp = false;
     for (char c : text) {
@@ -384,12 +402,12 @@ private:
         if (decimals++ == 4) roundUp = c >= '5';
         continue;
       }
-      if (value > (std::numeric_limits<int64_t>::max() - 9) / 10) Error("Invalid currency value");
+      if (value > Limit / 10) Error("Invalid currency value");
       value = value * 10 + (c - '0');
       if (decimals >= 0) ++decimals;
     }
     for (int i = decimals < 0 ? 0 : decimals; i < 4; ++i) {
-      if (value > std::numeric_limits<int64_t>::max() / 10) Error("Invalid currency value");
+      if (value > Limit / 10) Error("Invalid currency value");
       value *= 10;
     }
     return value + (roundUp ? 1 : 0);
@@ -417,7 +435,7 @@ private:
     FWriter.WriteValue(vaSet);
     if (!TokenCharIs(']')) {
       for (;;) {
-        FWriter.WriteStr(ExpectSymbol());
+        FWriter.WriteStr(ExpectName());
         if (TokenCharIs(']')) break;
         ExpectChar(',');
       }
@@ -456,7 +474,7 @@ private:
       if (TokenCharIs('[')) {
         NextToken();
         if (FToken != TToken::Integer) Error("Integer expected");
-        FWriter.WriteInteger(FInteger);
+        FWriter.WriteInteger(Signed(FMagnitude, false, "Invalid integer"));
         NextToken();
         ExpectChar(']');
       }
@@ -479,7 +497,8 @@ private:
   TToken FToken = TToken::End;
   AnsiString FSymbol;
   TLiteral FLiteral;
-  int64_t FInteger = 0;
+  uint64_t FMagnitude = 0;
+  bool FHex = false;
   AnsiString FNumberText;
   char FFloatSuffix = '\0';
   char FChar = '\0';
@@ -499,6 +518,24 @@ public:
   }
 
 private:
+  enum class TName { Plain, Dotted, Property };
+
+  // Only names that the text form can spell are written, so that every text made here compiles.
+  static const AnsiString& Checked(const AnsiString& name, TName kind)
+  {
+    bool valid = kind == TName::Plain ? IsValidIdent(name) : !name.empty();
+    for (size_t start = 0; valid && kind != TName::Plain && start <= name.size();) {
+      const size_t dot = std::min(name.find('.', start), name.size());
+      valid = IsValidIdent(std::string_view(name).substr(start, dot - start));
+      start = dot + 1;
+    }
+    if (valid && kind == TName::Property)
+      for (const char* keyword : {"object", "end", "inherited", "inline"})
+        valid = valid && !SameText(name, keyword);
+    if (!valid) throw EReadError(Format("'%s' is not a name the text form can hold", name));
+    return name;
+  }
+
   void NewLine(int level)
   {
     FText += "\r\n";
@@ -514,8 +551,9 @@ private:
   {
     CheckDepth(level);
     FReader.ReadPrefix();
-    const AnsiString className = FReader.ReadStr();
+    const AnsiString className = Checked(FReader.ReadStr(), TName::Plain);
     const AnsiString name = FReader.ReadStr();
+    if (!name.empty()) Checked(name, TName::Plain);
     FText += "object ";
     if (!name.empty()) FText += name + ": ";
     FText += className;
@@ -534,7 +572,7 @@ private:
   void ConvertProperty(int level)
   {
     NewLine(level);
-    FText += FReader.ReadStr() + " = ";
+    FText += Checked(FReader.ReadStr(), TName::Property) + " = ";
     ConvertValue(level);
   }
 
@@ -568,14 +606,14 @@ private:
     case vaFalse:
     case vaTrue:
     case vaNil:
-    case vaNull: FText += FReader.ReadIdent(); break;
+    case vaNull: FText += Checked(FReader.ReadIdent(), TName::Dotted); break;
     case vaBinary: ConvertBinary(level); break;
     case vaSet: {
       FReader.ReadValue();
       FText += '[';
       const char* separator = "";
       for (AnsiString element = FReader.ReadStr(); !element.empty(); element = FReader.ReadStr()) {
-        FText += separator + element;
+        FText += separator + Checked(element, TName::Plain);
         separator = ", ";
       }
       FText += ']';

@@ -68,6 +68,8 @@ TEST(FormText, EncodesEachValueInItsSmallestForm)
     {"128", Bytes({vaInt16, 0x80, 0})},
     {"-129", Bytes({vaInt16, 0x7F, 0xFF})},
     {"$FF", Bytes({vaInt16, 0xFF, 0})},
+    {"-$10", Bytes({vaInt8, 0xF0})},
+    {"$FFFFFFFFFFFFFFFF", Bytes({vaInt8, 0xFF})},
     {"70000", Bytes({vaInt32, 0x70, 0x11, 0x01, 0})},
     {"5000000000", Bytes({vaInt64, 0x00, 0xF2, 0x05, 0x2A, 0x01, 0, 0, 0})},
     {"1.5", Bytes({vaExtended, 0, 0, 0, 0, 0, 0, 0, 0xC0, 0xFF, 0x3F})},
@@ -102,12 +104,33 @@ TEST(FormText, EncodesEachValueInItsSmallestForm)
 
 TEST(FormText, EveryValueComesBackAsTheSameText)
 {
-  for (const char* value : {"-5", "1.5", "0.1", "1e+300", "2.0", "0.25s", "2.5c", "-3c", "0.5d",
+  for (const char* value : {"-5", "-9223372036854775808", "1.5", "0.1", "1e+300", "5e-324", "2.0",
+                            "0.25s", "1e-45s", "2.5c", "-3c", "-922337203685477.5808c", "0.5d",
                             "'It''s'#13#10'two'", "'caf'#233", "#1078", "clBtnFace", "True", "nil",
                             "[a, bc]", "[]", "{}"}) {
     const AnsiString text = AnsiString("object A: TX\n  P = ") + value + "\nend\n";
     EXPECT_EQ(text, WithoutCarriageReturns(ToText(ToBinary(text)))) << value;
   }
+}
+
+TEST(FormText, BinaryToTextRefusesNamesTheTextCannotHold)
+{
+  const auto withName = [](std::initializer_list<const char*> names, const char* ident) {
+    TMemoryStream stream;
+    TWriter writer(stream);
+    writer.WriteSignature();
+    for (const char* name : names) writer.WriteStr(name);
+    writer.WriteIdent(ident);
+    writer.WriteListEnd();
+    writer.WriteListEnd();
+    return BytesOf(stream);
+  };
+  EXPECT_NO_THROW(ToText(withName({"TX", "A", "Font.Name"}, "Form2.Button1")));
+  for (const AnsiString& binary :
+       {withName({"T X", "A", "P"}, "v"), withName({"TX", "1A", "P"}, "v"),
+        withName({"TX", "A", "end"}, "v"), withName({"TX", "A", "P."}, "v"),
+        withName({"TX", "A", "P"}, "a b")})
+    EXPECT_THROW(ToText(binary), EReadError);
 }
 
 TEST(FormText, SyntaxErrorsNameTheLine)
@@ -123,7 +146,12 @@ TEST(FormText, SyntaxErrorsNameTheLine)
     {"object A: TX\n  P = {0A0}\nend\n", "Invalid binary data on line 2"},
     {"object A: TX\n  P = {0A\n\n0G}\nend\n", "Invalid binary data on line 4"},
     {"object A: TX\n  P = [a b]\nend\n", "',' expected on line 2"},
+    {"object A: TX\n  P = [a.b]\nend\n", "Name expected on line 2"},
+    {"object A: T.X\nend\n", "Name expected on line 1"},
     {"object A: TX\n  P = 99999999999999999999\nend\n", "Invalid integer on line 2"},
+    {"object A: TX\n  P = 9223372036854775808\nend\n", "Invalid integer on line 2"},
+    {"object A: TX\n  P = 1e999\nend\n", "Invalid floating point number on line 2"},
+    {"object A: TX\n  P = 922337203685477.5808c\nend\n", "Invalid currency value on line 2"},
     {"object A: TX\n  P = 12abc\nend\n", "Invalid number on line 2"},
     {"object A: TX\n  P = #\nend\n", "Character code expected on line 2"},
     {"object A: TX\n  P = 1\n", "'end' expected on line 3"},
