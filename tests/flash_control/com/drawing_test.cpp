@@ -140,6 +140,33 @@ TEST_F(DrawingTest, ScaleModeAndAlignmentPlaceTheStage)
   }
 }
 
+TEST_F(DrawingTest, ZoomAndPanShowPartOfTheStage)
+{
+  // The square's own area, in twips, fills the bounds.
+  ASSERT_EQ(S_OK, Flash->SetZoomRect(20 * 20, 20 * 20, 60 * 20, 60 * 20));
+  TDib dib(100, 100);
+  ASSERT_EQ(S_OK, Draw(dib.Dc(), {0, 0, 100, 100}));
+  EXPECT_EQ(Red, dib.Pixel(1, 1));
+  EXPECT_EQ(Red, dib.Pixel(98, 98));
+
+  // Zoom 50 shows the middle half of the stage twice as large; a pan moves by percent of it.
+  ASSERT_EQ(S_OK, Flash->Zoom(0));
+  ASSERT_EQ(S_OK, Flash->Zoom(50));
+  ASSERT_EQ(S_OK, Draw(dib.Dc(), {0, 0, 100, 100}));
+  EXPECT_EQ(Red, dib.Pixel(5, 5));           // stage (27.5, 27.5)
+  EXPECT_EQ(Background, dib.Pixel(75, 25));  // stage (62.5, 37.5)
+  EXPECT_EQ(Green, dib.Pixel(95, 95));       // stage (72.5, 72.5)
+  ASSERT_EQ(S_OK, Flash->Pan(-20, -20, 1));
+  ASSERT_EQ(S_OK, Draw(dib.Dc(), {0, 0, 100, 100}));
+  EXPECT_EQ(Background, dib.Pixel(5, 5));  // stage (17.5, 17.5)
+  EXPECT_EQ(Red, dib.Pixel(25, 25));       // stage (27.5, 27.5)
+
+  ASSERT_EQ(S_OK, Flash->Zoom(0));
+  ASSERT_EQ(S_OK, Draw(dib.Dc(), {0, 0, 100, 100}));
+  EXPECT_EQ(Background, dib.Pixel(5, 5));
+  EXPECT_EQ(Red, dib.Pixel(40, 40));
+}
+
 TEST_F(DrawingTest, PartialRepaintsLandWhereAWholeRepaintDraws)
 {
   Site.Position = {0, 0, 100, 100};

@@ -75,6 +75,19 @@ TEST_F(LoadingTest, LoadsAfterTheCallReturnsAndReportsItsProgress)
             std::find(Properties.Changed.begin(), Properties.Changed.end(), DISPID_READYSTATE));
 }
 
+TEST_F(LoadingTest, FrozenEventsAreDropped)
+{
+  ComPtr<IOleControl> control;
+  ASSERT_EQ(S_OK, Flash.As(&control));
+  const TTempFile movie(L"loading_frozen.swf", TimelineMovie());
+  ASSERT_EQ(S_OK, control->FreezeEvents(TRUE));
+  LoadMovie(movie.Path());
+  EXPECT_TRUE(Events.Events.empty());
+  ASSERT_EQ(S_OK, control->FreezeEvents(FALSE));
+  LoadMovie(movie.Path());
+  EXPECT_EQ(ReadyStateEvent(4), Events.Events.back());
+}
+
 TEST_F(LoadingTest, TheDemoMoviesLoadAndPlay)
 {
   for (const wchar_t* name : {L"menu.swf", L"zarinelle.swf"}) {
