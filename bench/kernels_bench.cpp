@@ -67,7 +67,8 @@ const TPicture& Buffer()
 
 pixman_image_t* PixmanImage(int32_t width, int32_t height, TqvColor* bits)
 {
-  return pixman_image_create_bits(PIXMAN_a8r8g8b8, width, height, bits, width * int32_t(sizeof(TqvColor)));
+  return pixman_image_create_bits(PIXMAN_a8r8g8b8, width, height, bits,
+                                  width * int32_t(sizeof(TqvColor)));
 }
 
 // Line blends: the frame row by row, as the blitters call them; the buffer as one run.
@@ -78,7 +79,8 @@ void LineBlend(benchmark::State& state, const TPicture& picture, TLineFunc line,
   const int32_t count = byRow ? picture.Width : int32_t(picture.Pixels());
   for (auto _ : state) {
     for (int32_t r = 0; r < runs; ++r)
-      line(picture.Src.data() + size_t(r) * size_t(count), dst.data() + size_t(r) * size_t(count), count);
+      line(picture.Src.data() + size_t(r) * size_t(count), dst.data() + size_t(r) * size_t(count),
+           count);
     benchmark::ClobberMemory();
   }
   state.SetBytesProcessed(int64_t(state.iterations()) * int64_t(picture.Bytes()));
@@ -91,7 +93,8 @@ void PixmanOver(benchmark::State& state, const TPicture& picture)
   pixman_image_t* s = PixmanImage(picture.Width, picture.Height, src.data());
   pixman_image_t* d = PixmanImage(picture.Width, picture.Height, dst.data());
   for (auto _ : state) {
-    pixman_image_composite32(PIXMAN_OP_OVER, s, nullptr, d, 0, 0, 0, 0, 0, 0, picture.Width, picture.Height);
+    pixman_image_composite32(PIXMAN_OP_OVER, s, nullptr, d, 0, 0, 0, 0, 0, 0, picture.Width,
+                             picture.Height);
     benchmark::ClobberMemory();
   }
   pixman_image_unref(d);
@@ -116,8 +119,8 @@ void StretchOpaque(benchmark::State& state, int32_t width, int32_t height)
   const TqvPixels target = TopDownPixels(dst.data(), width, height);
   const TqvPixels source = TopDownPixels(src.data(), FrameWidth, FrameHeight);
   for (auto _ : state) {
-    DrawPixels(TqvDrawMode::Opaque, target, Rect(0, 0, width, height), Rect(0, 0, width, height), source,
-               Rect(0, 0, FrameWidth, FrameHeight));
+    DrawPixels(TqvDrawMode::Opaque, target, Rect(0, 0, width, height), Rect(0, 0, width, height),
+               source, Rect(0, 0, FrameWidth, FrameHeight));
     benchmark::ClobberMemory();
   }
   state.SetBytesProcessed(int64_t(state.iterations()) * int64_t(dst.size() * sizeof(TqvColor)));
@@ -143,8 +146,8 @@ void PixmanNearest(benchmark::State& state, int32_t width, int32_t height)
   state.SetBytesProcessed(int64_t(state.iterations()) * int64_t(dst.size() * sizeof(TqvColor)));
 }
 
-// The console table as usual, keeping each benchmark's median processor time per iteration for the ratios.
-// The machine is shared, so every benchmark is repeated and the median stands for it.
+// The console table as usual, keeping each benchmark's median processor time per iteration for the
+// ratios. The machine is shared, so every benchmark is repeated and the median stands for it.
 class TRecordingReporter : public benchmark::ConsoleReporter {
 public:
   void ReportRuns(const std::vector<Run>& runs) override
@@ -173,8 +176,10 @@ const TRatio Ratios[] = {
     {"4 MB: SSE2 line blend vs pixman OVER", "4MB/LineAlphaBlendMMX", "4MB/pixman OVER", 0},
     {"4 MB: SSE2 line blend vs memcpy", "4MB/LineAlphaBlendMMX", "4MB/memcpy", 0.55},
     {"4 MB: SSE2 line blend vs scalar", "4MB/LineAlphaBlendMMX", "4MB/LineAlphaBlend", 0},
-    {"740x400 to 1480x800: StretchOpaque vs pixman nearest", "up/StretchOpaque", "up/pixman nearest", 1.0},
-    {"740x400 to 370x200: StretchOpaque vs pixman nearest", "down/StretchOpaque", "down/pixman nearest", 1.0},
+    {"740x400 to 1480x800: StretchOpaque vs pixman nearest", "up/StretchOpaque",
+     "up/pixman nearest", 1.0},
+    {"740x400 to 370x200: StretchOpaque vs pixman nearest", "down/StretchOpaque",
+     "down/pixman nearest", 1.0},
 };
 
 } // namespace
@@ -192,8 +197,10 @@ int main(int argc, char** argv)
   } pictures[] = {{"frame", Frame(), true}, {"4MB", Buffer(), false}};
   for (const auto& p : pictures) {
     const std::string prefix = std::string(p.name) + "/";
-    RegisterBenchmark((prefix + "LineAlphaBlendMMX").c_str(), LineBlend, p.picture, LineAlphaBlendMMX, p.byRow);
-    RegisterBenchmark((prefix + "LineAlphaBlend").c_str(), LineBlend, p.picture, LineAlphaBlend, p.byRow);
+    RegisterBenchmark((prefix + "LineAlphaBlendMMX").c_str(), LineBlend, p.picture,
+                      LineAlphaBlendMMX, p.byRow);
+    RegisterBenchmark((prefix + "LineAlphaBlend").c_str(), LineBlend, p.picture, LineAlphaBlend,
+                      p.byRow);
     RegisterBenchmark((prefix + "pixman OVER").c_str(), PixmanOver, p.picture);
     RegisterBenchmark((prefix + "memcpy").c_str(), Memcpy, p.picture);
   }
@@ -202,7 +209,8 @@ int main(int argc, char** argv)
   RegisterBenchmark("down/StretchOpaque", StretchOpaque, FrameWidth / 2, FrameHeight / 2);
   RegisterBenchmark("down/pixman nearest", PixmanNearest, FrameWidth / 2, FrameHeight / 2);
 
-  for (const char* setting : {"--benchmark_repetitions=7", "--benchmark_report_aggregates_only=true"})
+  for (const char* setting :
+       {"--benchmark_repetitions=7", "--benchmark_report_aggregates_only=true"})
     args.insert(args.begin() + 1, const_cast<char*>(setting));
   int count = int(args.size());
   benchmark::Initialize(&count, args.data());
@@ -217,7 +225,8 @@ int main(int argc, char** argv)
       continue;
     std::printf("  %-54s %6.2f", ratio.label, other->second / kernel->second);
     if (ratio.goal > 0)
-      std::printf("   goal %.2f: %s", ratio.goal, other->second / kernel->second >= ratio.goal ? "met" : "NOT met");
+      std::printf("   goal %.2f: %s", ratio.goal,
+                  other->second / kernel->second >= ratio.goal ? "met" : "NOT met");
     std::printf("\n");
   }
   benchmark::Shutdown();

@@ -7,8 +7,9 @@ set(QV_WARNINGS -Wall -Wextra -Werror)
 add_link_options(-static -static-libgcc -static-libstdc++)
 # Windows APIs are called by their explicit A or W names; no UNICODE switch decides for us.
 add_compile_definitions(WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601)
-# Splitting functions into hot and cold parts breaks unwinding on this target: depending on the
-# link order, an exception thrown from a cold part ends in std::terminate instead of its handler.
+# No hot/cold function splitting: the PE linker keeps the zero-length unwind entries of empty cold
+# parts, and one that shares its address with another function's cold part can hide that part
+# from the unwinder, so an exception thrown there ends the program instead of reaching its handler.
 add_compile_options(-fno-reorder-blocks-and-partition)
 
 function(qv_target_defaults target)
@@ -39,3 +40,5 @@ find_package(ZLIB REQUIRED)
 # Every header is included by its path from the repository root: "platform/SysUtils.h".
 add_library(qv_root INTERFACE)
 target_include_directories(qv_root INTERFACE ${PROJECT_SOURCE_DIR})
+
+include(${CMAKE_CURRENT_LIST_DIR}/FormResource.cmake)

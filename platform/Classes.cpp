@@ -34,9 +34,68 @@ bool TClassInfo::InheritsFrom(const TClassInfo& ancestor) const
   return false;
 }
 
+namespace {
+
+template <class Entry, class Match>
+const Entry* FindInChain(const TClassInfo* info, std::vector<Entry> TClassInfo::*table, Match match)
+{
+  for (; info; info = info->Parent)
+    for (const Entry& entry : info->*table)
+      if (match(entry)) return &entry;
+  return nullptr;
+}
+
+}  // namespace
+
+const TPropInfo* TClassInfo::FindProperty(std::string_view name) const
+{
+  return FindInChain(this, &TClassInfo::Properties,
+                     [&](const TPropInfo& entry) { return SameText(entry.Name, name); });
+}
+
+const TMethodEntry* TClassInfo::FindMethod(std::string_view name) const
+{
+  return FindInChain(this, &TClassInfo::Methods,
+                     [&](const TMethodEntry& entry) { return SameText(entry.Name, name); });
+}
+
+const TMethodEntry* TClassInfo::FindMethod(void (*code)()) const
+{
+  return FindInChain(this, &TClassInfo::Methods,
+                     [&](const TMethodEntry& entry) { return entry.Code == code; });
+}
+
+const TFieldEntry* TClassInfo::FindField(std::string_view name) const
+{
+  return FindInChain(this, &TClassInfo::Fields,
+                     [&](const TFieldEntry& entry) { return SameText(entry.Name, name); });
+}
+
+std::vector<const TPropInfo*> TClassInfo::AllProperties() const
+{
+  std::vector<const TClassInfo*> chain;
+  for (const TClassInfo* info = this; info; info = info->Parent) chain.push_back(info);
+  std::vector<const TPropInfo*> properties;
+  for (auto info = chain.rbegin(); info != chain.rend(); ++info)
+    for (const TPropInfo& property : (*info)->Properties) {
+      const auto same = std::find_if(properties.begin(), properties.end(), [&](const TPropInfo* p) {
+        return SameText(p->Name, property.Name);
+      });
+      if (same == properties.end())
+        properties.push_back(&property);
+      else
+        *same = &property;
+    }
+  return properties;
+}
+
 const TClassInfo& TObject::StaticClass()
 {
-  static const TClassInfo info{"TObject"};
+  static const TClassInfo info = [] {
+    TClassInfo object;
+    object.ClassName = "TObject";
+    return object;
+  }();
   return info;
 }
 

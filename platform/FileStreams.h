@@ -2,6 +2,7 @@
 #pragma once
 
 #include <windows.h>
+#undef RegisterClass  // the platform's own, see Classes.h
 
 #include "platform/Streams.h"
 

@@ -1,5 +1,6 @@
 #include "platform/Lists.h"
 
+#include "platform/FormData.h"
 #include "platform/Streams.h"
 
 #include <algorithm>
@@ -343,4 +344,22 @@ void TStringList::Assign(TPersistent* source)
     return;
   }
   inherited::Assign(source);
+}
+
+void TStringList::DefineProperties(TFiler& filer)
+{
+  filer.DefineProperty(
+    "Strings",
+    [this](TReader& reader) {
+      Clear();
+      reader.ReadListBegin();
+      while (!reader.EndOfList()) Add(reader.ReadString());
+      reader.ReadListEnd();
+    },
+    [this](TWriter& writer) {
+      writer.WriteListBegin();
+      for (const TItem& item : FItems) writer.WriteString(item.Text);
+      writer.WriteListEnd();
+    },
+    Count() > 0);
 }

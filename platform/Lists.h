@@ -104,6 +104,10 @@ public:
   // Copies the strings and objects of another string list.
   void Assign(TPersistent* source) override;
 
+protected:
+  // Form data keeps the strings as the list "Strings".
+  void DefineProperties(TFiler& filer) override;
+
 private:
   struct TItem {
     AnsiString Text;

@@ -145,6 +145,42 @@ AnsiString ExtractFilePath(std::string_view fileName)
   return AnsiString(fileName.substr(0, delimiter + 1));
 }
 
+std::u16string Utf8ToUtf16(std::string_view text)
+{
+  std::u16string result;
+  result.reserve(text.size());
+  for (size_t i = 0; i < text.size();) {
+    const auto lead = static_cast<unsigned char>(text[i]);
+    const int length = lead < 0x80 ? 1 : lead >= 0xC2 && lead <= 0xDF ? 2
+                     : lead >= 0xE0 && lead <= 0xEF ? 3 : lead >= 0xF0 && lead <= 0xF4 ? 4 : 0;
+    char32_t code = length == 1 ? lead : lead & (0x7F >> length);
+    bool valid = length > 0 && i + length <= text.size();
+    for (int k = 1; valid && k < length; ++k) {
+      const auto next = static_cast<unsigned char>(text[i + k]);
+      valid = (next & 0xC0) == 0x80;
+      code = (code << 6) | (next & 0x3F);
+    }
+    // No overlong forms, surrogates or code points beyond U+10FFFF.
+    static constexpr char32_t Smallest[] = {0, 0, 0x80, 0x800, 0x10000};
+    valid = valid && code >= Smallest[length] && code <= 0x10FFFF &&
+            (code < 0xD800 || code > 0xDFFF);
+    if (!valid) {
+      result += u'\uFFFD';
+      ++i;
+      continue;
+    }
+    if (code >= 0x10000) {
+      code -= 0x10000;
+      result += static_cast<char16_t>(0xD800 + (code >> 10));
+      result += static_cast<char16_t>(0xDC00 + (code & 0x3FF));
+    } else {
+      result += static_cast<char16_t>(code);
+    }
+    i += length;
+  }
+  return result;
+}
+
 AnsiString FormatArgs(std::string_view format, std::span<const TVarRec> args)
 {
   AnsiString result;

@@ -164,6 +164,13 @@ bool SameText(std::string_view a, std::string_view b);
 // The folder part of a path, with its trailing backslash (or drive colon); "" when there is none.
 AnsiString ExtractFilePath(std::string_view fileName);
 
+// Between 8-bit text of the system code page and UTF-16, by the system's own conversion
+// (implemented in CodePages.cpp, the one part of these helpers that calls the system).
+std::u16string AnsiToUtf16(std::string_view text);
+AnsiString Utf16ToAnsi(std::u16string_view text);
+// Malformed sequences become U+FFFD.
+std::u16string Utf8ToUtf16(std::string_view text);
+
 // Format ------------------------------------------------------------------------------------------
 
 // One argument of Format: an integer, a floating-point number or a text.

@@ -1,5 +1,6 @@
 #include "WideString.h"
 
+#include <cstring>
 #include <new>
 #include <utility>
 
@@ -21,6 +22,15 @@ WideString::WideString(const wchar_t* text)
 }
 
 WideString::WideString(std::wstring_view text) : FData(AllocOrThrow(text.data(), text.size())) {}
+
+// wchar_t is the 16-bit UTF-16 unit on Windows.
+static_assert(sizeof(wchar_t) == sizeof(char16_t));
+
+WideString::WideString(std::u16string_view text)
+  : FData(AllocOrThrow(nullptr, text.size()))
+{
+  if (FData) std::memcpy(FData, text.data(), text.size() * sizeof(char16_t));
+}
 
 WideString::WideString(std::string_view ansi)
 {
@@ -82,4 +92,11 @@ std::string WideString::ToAnsi() const
   std::string result(static_cast<size_t>(size), '\0');
   WideCharToMultiByte(CP_ACP, 0, FData, length, result.data(), size, nullptr, nullptr);
   return result;
+}
+
+std::u16string WideString::ToU16() const
+{
+  std::u16string text(static_cast<size_t>(Length()), u'\0');
+  if (!text.empty()) std::memcpy(text.data(), FData, text.size() * sizeof(char16_t));
+  return text;
 }

@@ -4,15 +4,19 @@
 
 #include <windows.h>
 #include <oleauto.h>
+#undef RegisterClass  // the platform's own, see Classes.h
 
 #include <string>
 #include <string_view>
+
+#include "platform/TypInfo.h"
 
 class WideString {
 public:
   WideString() noexcept = default;
   WideString(const wchar_t* text);
   WideString(std::wstring_view text);
+  WideString(std::u16string_view text);
   // Widens 8-bit text of the system code page.
   explicit WideString(std::string_view ansi);
   WideString(const WideString& other);
@@ -37,6 +41,7 @@ public:
 
   // Narrows to 8-bit text of the system code page.
   std::string ToAnsi() const;
+  std::u16string ToU16() const;
 
   friend bool operator==(const WideString& a, const WideString& b) noexcept
   {
@@ -49,4 +54,13 @@ public:
 
 private:
   BSTR FData = nullptr;
+};
+
+// Published WideString properties travel through form data as UTF-16 text.
+template <>
+struct TValueTraits<WideString> {
+  using TStored = std::u16string;
+  static const TTypeInfo& Info() { return WideStringTypeInfo(); }
+  static std::u16string Store(const WideString& value) { return value.ToU16(); }
+  static WideString Load(const std::u16string& value) { return WideString(value); }
 };

@@ -23,10 +23,22 @@ TqvColor Pack(int32_t R, int32_t G, int32_t B, uint32_t A)
   return A << 24 | uint32_t(R) << 16 | uint32_t(G) << 8 | uint32_t(B);
 }
 
-int32_t Red(TqvColor c) { return int32_t(c >> 16 & 0xFF); }
-int32_t Green(TqvColor c) { return int32_t(c >> 8 & 0xFF); }
-int32_t Blue(TqvColor c) { return int32_t(c & 0xFF); }
-uint32_t Alpha(TqvColor c) { return c >> 24; }
+int32_t Red(TqvColor c)
+{
+  return int32_t(c >> 16 & 0xFF);
+}
+int32_t Green(TqvColor c)
+{
+  return int32_t(c >> 8 & 0xFF);
+}
+int32_t Blue(TqvColor c)
+{
+  return int32_t(c & 0xFF);
+}
+uint32_t Alpha(TqvColor c)
+{
+  return c >> 24;
+}
 
 // A hue or saturation moved on the 0..255 scale, brought back once by 255 in each direction.
 float ShiftComponent(float Component, int32_t Delta)
@@ -129,7 +141,8 @@ TqvColor HSLtoRGB(float H, float S, float L)
     const auto v = int16_t(RoundEven(255 * Extended(L)));
     return qvColor(v, v, v, 255);
   }
-  const float m2 = L > 0.5f ? StoreSingle((Extended(L) + S) - Extended(L) * S) : StoreSingle((1 + Extended(S)) * L);
+  const float m2 = L > 0.5f ? StoreSingle((Extended(L) + S) - Extended(L) * S)
+                            : StoreSingle((1 + Extended(S)) * L);
   const float m1 = StoreSingle(2 * Extended(L) - m2);
   const uint8_t r = HueChannel(m1, m2, StoreSingle(Extended(H) + Extended(1) / 3));
   const uint8_t g = HueChannel(m1, m2, H);
@@ -167,8 +180,8 @@ TqvColor ChangeBrightness(TqvColor Color, int32_t Delta)
 // The channels stop at 0 and 255; the alpha wraps modulo 256.
 TqvColor ChangeColor(TqvColor Color, int16_t DeltaR, int16_t DeltaG, int16_t DeltaB, int16_t DeltaA)
 {
-  return Pack(ClampByte(Red(Color) + DeltaR), ClampByte(Green(Color) + DeltaG), ClampByte(Blue(Color) + DeltaB),
-              uint8_t(Alpha(Color) + uint32_t(DeltaA)));
+  return Pack(ClampByte(Red(Color) + DeltaR), ClampByte(Green(Color) + DeltaG),
+              ClampByte(Blue(Color) + DeltaB), uint8_t(Alpha(Color) + uint32_t(DeltaA)));
 }
 
 TqvColor ChangeColor(TqvColor Color, int16_t Delta)

@@ -1,6 +1,6 @@
 // The library's colour: TqvColor, its companion records, the named colours and the free functions
-// that build, convert and shade colours. Pure: no Windows header, except that the functions taking a
-// TColor that may name a system colour are defined in ColorModelSys.cpp.
+// that build, convert and shade colours. Pure: no Windows header, except that the functions taking
+// a TColor that may name a system colour are defined in ColorModelSys.cpp.
 #pragma once
 
 #include <cstdint>
@@ -26,7 +26,13 @@ struct TqvColorRecBor {
   uint8_t Alpha;
 };
 
-static_assert(sizeof(TqvColorRec) == sizeof(TqvColor) && sizeof(TqvColorRecBor) == sizeof(TqvColor));
+static_assert(sizeof(TqvColorRec) == sizeof(TqvColor) &&
+              sizeof(TqvColorRecBor) == sizeof(TqvColor));
+
+// Runs of pixels without a fixed bound; their pointer types point at the first element, so that
+// p[i] reads pixel i.
+using TqvColorArray = TqvColor[];
+using TqvColorRecArray = TqvColorRec[];
 
 using PqvColor = TqvColor*;
 using PqvColorRec = TqvColorRec*;
@@ -93,11 +99,14 @@ TqvColor ChangeSat(TqvColor Color, int32_t Delta);
 
 // Channel shifts
 TqvColor ChangeBrightness(TqvColor Color, int32_t Delta);
-TqvColor ChangeColor(TqvColor Color, int16_t DeltaR, int16_t DeltaG, int16_t DeltaB, int16_t DeltaA);
+TqvColor ChangeColor(TqvColor Color, int16_t DeltaR, int16_t DeltaG, int16_t DeltaB,
+                     int16_t DeltaA);
 TqvColor ChangeColor(TqvColor Color, int16_t Delta);
-TqvColor SunkenColor(TqvColor Color, int16_t DeltaR, int16_t DeltaG, int16_t DeltaB, int16_t DeltaA);
+TqvColor SunkenColor(TqvColor Color, int16_t DeltaR, int16_t DeltaG, int16_t DeltaB,
+                     int16_t DeltaA);
 TqvColor SunkenColor(TqvColor Color, int16_t Delta);
-TqvColor RaisedColor(TqvColor Color, int16_t DeltaR, int16_t DeltaG, int16_t DeltaB, int16_t DeltaA);
+TqvColor RaisedColor(TqvColor Color, int16_t DeltaR, int16_t DeltaG, int16_t DeltaB,
+                     int16_t DeltaA);
 TqvColor RaisedColor(TqvColor Color, int16_t Delta);
 
 uint16_t MulDiv16(uint16_t A, uint16_t B, uint16_t C);

@@ -11,12 +11,19 @@ namespace {
 
 TRect Intersect(const TRect& a, const TRect& b)
 {
-  return {std::max(a.Left, b.Left), std::max(a.Top, b.Top), std::min(a.Right, b.Right), std::min(a.Bottom, b.Bottom)};
+  return {std::max(a.Left, b.Left), std::max(a.Top, b.Top), std::min(a.Right, b.Right),
+          std::min(a.Bottom, b.Bottom)};
 }
 
 // Width and height in 64 bits: rectangles from callers may span more than the 32-bit range.
-int64_t WidthOf(const TRect& r) { return int64_t(r.Right) - r.Left; }
-int64_t HeightOf(const TRect& r) { return int64_t(r.Bottom) - r.Top; }
+int64_t WidthOf(const TRect& r)
+{
+  return int64_t(r.Right) - r.Left;
+}
+int64_t HeightOf(const TRect& r)
+{
+  return int64_t(r.Bottom) - r.Top;
+}
 
 bool IsEmpty(const TRect& r)
 {
@@ -43,7 +50,8 @@ class TAxisMap {
 public:
   TAxisMap(int64_t SrcStart, int64_t SrcEnd, int64_t Size)
       : FStart(SrcStart), FEnd(SrcEnd), FSize(Size),
-        FRatio(Size >= 2 ? StoreSingle(static_cast<long double>(SrcEnd - SrcStart - 1) / (Size - 1)) : 0)
+        FRatio(Size >= 2 ? StoreSingle(static_cast<long double>(SrcEnd - SrcStart - 1) / (Size - 1))
+                         : 0)
   {
   }
 
@@ -136,8 +144,8 @@ TqvPixels BottomUpPixels(void* Bits, int32_t Width, int32_t Height)
   return {static_cast<TqvColor*>(Bits) + ptrdiff_t(Height - 1) * Width, Width, Height, -Width};
 }
 
-void BltPixels(TqvDrawMode Mode, const TqvPixels& Dst, const TRect& DstRect, const TqvPixels& Src, int32_t SrcX,
-               int32_t SrcY)
+void BltPixels(TqvDrawMode Mode, const TqvPixels& Dst, const TRect& DstRect, const TqvPixels& Src,
+               int32_t SrcX, int32_t SrcY)
 {
   if (Dst.Bits == nullptr || Src.Bits == nullptr)
     return;
@@ -158,14 +166,16 @@ void BltPixels(TqvDrawMode Mode, const TqvPixels& Dst, const TRect& DstRect, con
 }
 
 std::optional<TqvBltJob> StretchPixels(TqvDrawMode Mode, const TqvPixels& Dst, const TRect& DstRect,
-                                       const TRect& ClipRect, const TqvPixels& Src, const TRect& SrcRect)
+                                       const TRect& ClipRect, const TqvPixels& Src,
+                                       const TRect& SrcRect)
 {
   if (Dst.Bits == nullptr || Src.Bits == nullptr || IsEmpty(SrcRect))
     return std::nullopt;
   const TRect clip = Intersect(Intersect(ClipRect, Rect(0, 0, Dst.Width, Dst.Height)), DstRect);
   if (IsEmpty(clip))
     return std::nullopt;
-  if (SrcRect.Left < 0 || SrcRect.Top < 0 || SrcRect.Right > Src.Width || SrcRect.Bottom > Src.Height)
+  if (SrcRect.Left < 0 || SrcRect.Top < 0 || SrcRect.Right > Src.Width ||
+      SrcRect.Bottom > Src.Height)
     return std::nullopt;
 
   if (WidthOf(DstRect) == WidthOf(SrcRect) && HeightOf(DstRect) == HeightOf(SrcRect))

@@ -1,7 +1,7 @@
 // Drawing one block of pixels into another, unscaled or scaled by nearest neighbour, in one of the
-// three modes. These are the pixel loops under the bitmap-to-bitmap and into-DIB routines; they work
-// on plain views of memory, so a bitmap and a foreign bottom-up DIB are both just TqvPixels. The
-// run routines are reached through their pointers (PixelRuns.h). Nothing here throws. Pure.
+// three modes. These are the pixel loops under the bitmap-to-bitmap and into-DIB routines; they
+// work on plain views of memory, so a bitmap and a foreign bottom-up DIB are both just TqvPixels.
+// The run routines are reached through their pointers (PixelRuns.h). Nothing here throws. Pure.
 #pragma once
 
 #include <cstddef>
@@ -33,13 +33,14 @@ enum class TqvDrawMode {
   Transparent, // LineTransparentFunc: key pixels skipped, the rest written opaque
 };
 
-// Unscaled copy of the source pixels at (SrcX, SrcY) onto DstRect, row after row top to bottom, each
-// row with the mode's run routine (MoveLongwordFunc for Opaque). Callers pass a rectangle that fits
-// both images; any part that does not is cut off rather than written out of bounds.
-void BltPixels(TqvDrawMode Mode, const TqvPixels& Dst, const TRect& DstRect, const TqvPixels& Src, int32_t SrcX,
-               int32_t SrcY);
+// Unscaled copy of the source pixels at (SrcX, SrcY) onto DstRect, row after row top to bottom,
+// each row with the mode's run routine (MoveLongwordFunc for Opaque). Callers pass a rectangle that
+// fits both images; any part that does not is cut off rather than written out of bounds.
+void BltPixels(TqvDrawMode Mode, const TqvPixels& Dst, const TRect& DstRect, const TqvPixels& Src,
+               int32_t SrcX, int32_t SrcY);
 
-// An unscaled drawing left to the caller: the target rectangle, already clipped, and its source origin.
+// An unscaled drawing left to the caller: the target rectangle, already clipped, and its source
+// origin.
 struct TqvBltJob {
   TRect DstRect;
   int32_t SrcX = 0;
@@ -53,7 +54,8 @@ struct TqvBltJob {
 // target row above. An unscaled drawing is returned instead, so that a caller can route it through
 // its own replaceable routine; DrawPixels does it with BltPixels.
 std::optional<TqvBltJob> StretchPixels(TqvDrawMode Mode, const TqvPixels& Dst, const TRect& DstRect,
-                                       const TRect& ClipRect, const TqvPixels& Src, const TRect& SrcRect);
+                                       const TRect& ClipRect, const TqvPixels& Src,
+                                       const TRect& SrcRect);
 
 // StretchPixels, then BltPixels for an unscaled drawing.
 void DrawPixels(TqvDrawMode Mode, const TqvPixels& Dst, const TRect& DstRect, const TRect& ClipRect,

@@ -10,8 +10,8 @@ namespace {
 // The pixels of an image whose rows are Width long, cut to the image: an inclusive rectangle that
 // reaches outside is written only where it overlaps the image.
 template <class Visit>
-void ForEachRectRun(TqvColor* Dst, int32_t Width, int32_t Height, int32_t X1, int32_t Y1, int32_t X2, int32_t Y2,
-                    Visit visit)
+void ForEachRectRun(TqvColor* Dst, int32_t Width, int32_t Height, int32_t X1, int32_t Y1,
+                    int32_t X2, int32_t Y2, Visit visit)
 {
   if (Dst == nullptr || Width <= 0 || Height <= 0)
     return;
@@ -25,6 +25,16 @@ void ForEachRectRun(TqvColor* Dst, int32_t Width, int32_t Height, int32_t X1, in
     visit(Dst + ptrdiff_t(y) * Width + X1, X2 - X1 + 1);
 }
 
+// Each colour = (Fg·α + Bg·(255 − α)) div 256, alpha 255. Red and blue share one multiply: each
+// lane's sum stays below 2^16, so no carry crosses lanes.
+TqvColor BlendChannels(TqvColor Fg, TqvColor Bg, uint32_t a)
+{
+  const uint32_t na = 255 - a;
+  const uint32_t rb = ((Fg & 0x00FF00FF) * a + (Bg & 0x00FF00FF) * na) >> 8 & 0x00FF00FF;
+  const uint32_t g = ((Fg & 0x0000FF00) * a + (Bg & 0x0000FF00) * na) >> 8 & 0x0000FF00;
+  return 0xFF000000 | rb | g;
+}
+
 } // namespace
 
 // α = 255: Fg; α = 0: Bg; otherwise each colour = (Fg·α + Bg·(255 − α)) div 256, alpha 255
@@ -35,22 +45,19 @@ TqvColor PixelAlphaBlend(TqvColor Fg, TqvColor Bg)
     return Fg;
   if (a == 0)
     return Bg;
-  // Red and blue share one multiply: each lane's sum stays below 2^16, so no carry crosses lanes.
-  const uint32_t na = 255 - a;
-  const uint32_t rb = ((Fg & 0x00FF00FF) * a + (Bg & 0x00FF00FF) * na) >> 8 & 0x00FF00FF;
-  const uint32_t g = ((Fg & 0x0000FF00) * a + (Bg & 0x0000FF00) * na) >> 8 & 0x0000FF00;
-  return 0xFF000000 | rb | g;
+  return BlendChannels(Fg, Bg, a);
 }
 
+// The blend is formed for every pixel and the early outs chosen after it, without branches that
+// mixed alphas would mispredict.
 void LineAlphaBlend(const TqvColor* Src, TqvColor* Dst, int32_t Count)
 {
   for (int32_t i = 0; i < Count; ++i) {
     const TqvColor s = Src[i];
+    const TqvColor d = Dst[i];
     const uint32_t a = s >> 24;
-    if (a == 255)
-      Dst[i] = s;
-    else if (a != 0)
-      Dst[i] = PixelAlphaBlend(s, Dst[i]);
+    const TqvColor blended = BlendChannels(s, d, a);
+    Dst[i] = a == 255 ? s : a == 0 ? d : blended;
   }
 }
 
@@ -84,8 +91,8 @@ void FillLongword(TqvColor* Dst, int32_t Count, TqvColor Value)
     std::fill_n(Dst, Count, Value);
 }
 
-void FillLongwordRect(TqvColor* Dst, int32_t Width, int32_t Height, int32_t X1, int32_t Y1, int32_t X2, int32_t Y2,
-                      TqvColor Value)
+void FillLongwordRect(TqvColor* Dst, int32_t Width, int32_t Height, int32_t X1, int32_t Y1,
+                      int32_t X2, int32_t Y2, TqvColor Value)
 {
   ForEachRectRun(Dst, Width, Height, X1, Y1, X2, Y2,
                  [Value](TqvColor* run, int32_t count) { FillLongword(run, count, Value); });
@@ -99,8 +106,8 @@ void FillAlpha(TqvColor* Dst, int32_t Count, uint8_t Alpha)
     Dst[i] = (Dst[i] & 0x00FFFFFF) | a;
 }
 
-void FillAlphaRect(TqvColor* Dst, int32_t Width, int32_t Height, int32_t X1, int32_t Y1, int32_t X2, int32_t Y2,
-                   uint8_t Alpha)
+void FillAlphaRect(TqvColor* Dst, int32_t Width, int32_t Height, int32_t X1, int32_t Y1, int32_t X2,
+                   int32_t Y2, uint8_t Alpha)
 {
   ForEachRectRun(Dst, Width, Height, X1, Y1, X2, Y2,
                  [Alpha](TqvColor* run, int32_t count) { FillAlpha(run, count, Alpha); });

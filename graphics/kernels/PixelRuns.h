@@ -11,11 +11,11 @@
 using TPixelAlphaBlendFunc = TqvColor (*)(TqvColor Fg, TqvColor Bg);
 using TLineFunc = void (*)(const TqvColor* Src, TqvColor* Dst, int32_t Count);
 using TFillLongwordFunc = void (*)(TqvColor* Dst, int32_t Count, TqvColor Value);
-using TFillLongwordRectFunc = void (*)(TqvColor* Dst, int32_t Width, int32_t Height, int32_t X1, int32_t Y1,
-                                       int32_t X2, int32_t Y2, TqvColor Value);
+using TFillLongwordRectFunc = void (*)(TqvColor* Dst, int32_t Width, int32_t Height, int32_t X1,
+                                       int32_t Y1, int32_t X2, int32_t Y2, TqvColor Value);
 using TFillAlphaFunc = void (*)(TqvColor* Dst, int32_t Count, uint8_t Alpha);
-using TFillAlphaRectFunc = void (*)(TqvColor* Dst, int32_t Width, int32_t Height, int32_t X1, int32_t Y1,
-                                    int32_t X2, int32_t Y2, uint8_t Alpha);
+using TFillAlphaRectFunc = void (*)(TqvColor* Dst, int32_t Width, int32_t Height, int32_t X1,
+                                    int32_t Y1, int32_t X2, int32_t Y2, uint8_t Alpha);
 using TClearAlphaFunc = void (*)(TqvColor* Dst, int32_t Count, TqvColor Color);
 
 // Scalar routines
@@ -24,11 +24,11 @@ void LineAlphaBlend(const TqvColor* Src, TqvColor* Dst, int32_t Count);
 void LineTransparent(const TqvColor* Src, TqvColor* Dst, int32_t Count);
 void MoveLongword(const TqvColor* Src, TqvColor* Dst, int32_t Count);
 void FillLongword(TqvColor* Dst, int32_t Count, TqvColor Value);
-void FillLongwordRect(TqvColor* Dst, int32_t Width, int32_t Height, int32_t X1, int32_t Y1, int32_t X2, int32_t Y2,
-                      TqvColor Value);
+void FillLongwordRect(TqvColor* Dst, int32_t Width, int32_t Height, int32_t X1, int32_t Y1,
+                      int32_t X2, int32_t Y2, TqvColor Value);
 void FillAlpha(TqvColor* Dst, int32_t Count, uint8_t Alpha);
-void FillAlphaRect(TqvColor* Dst, int32_t Width, int32_t Height, int32_t X1, int32_t Y1, int32_t X2, int32_t Y2,
-                   uint8_t Alpha);
+void FillAlphaRect(TqvColor* Dst, int32_t Width, int32_t Height, int32_t X1, int32_t Y1, int32_t X2,
+                   int32_t Y2, uint8_t Alpha);
 void ClearAlpha(TqvColor* Dst, int32_t Count, TqvColor Color);
 
 // SIMD blends (SSE2, PixelRunsSse2.cpp): only for a processor that has SSE2.

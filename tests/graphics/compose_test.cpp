@@ -16,7 +16,8 @@ struct TImage {
 
   TqvPixels View()
   {
-    return BottomUp ? BottomUpPixels(Memory.data(), Width, Height) : TopDownPixels(Memory.data(), Width, Height);
+    return BottomUp ? BottomUpPixels(Memory.data(), Width, Height)
+                    : TopDownPixels(Memory.data(), Width, Height);
   }
 
   // Pixel (x, y) of the picture, wherever the layout keeps it.
@@ -41,9 +42,13 @@ TImage NumberedSource(int32_t width, int32_t height)
   return image;
 }
 
-int32_t ColumnOf(TqvColor pixel) { return int32_t(pixel & 0xFF); }
+int32_t ColumnOf(TqvColor pixel)
+{
+  return int32_t(pixel & 0xFF);
+}
 
-const TqvDrawMode AllModes[] = {TqvDrawMode::Opaque, TqvDrawMode::AlphaBlend, TqvDrawMode::Transparent};
+const TqvDrawMode AllModes[] = {TqvDrawMode::Opaque, TqvDrawMode::AlphaBlend,
+                                TqvDrawMode::Transparent};
 
 } // namespace
 
@@ -55,19 +60,21 @@ TEST(Compose, ColumnSamplingTable)
     std::vector<int32_t> columns;
   };
   const Case cases[] = {
-      {0, 2, 3, {0, 0, 1}}, {1, 2, 3, {1, 2, 2}}, {0, 3, 5, {0, 0, 1, 2, 2}}, {0, 4, 2, {0, 3}}, {0, 4, 1, {1}},
+      {0, 2, 3, {0, 0, 1}}, {1, 2, 3, {1, 2, 2}}, {0, 3, 5, {0, 0, 1, 2, 2}},
+      {0, 4, 2, {0, 3}},    {0, 4, 1, {1}},
   };
   TImage source = NumberedSource(5, 1);
   for (TqvDrawMode mode : AllModes) {
     for (const Case& c : cases) {
       TImage target(c.dstWidth, 1);
       const TRect whole = Rect(0, 0, c.dstWidth, 1);
-      DrawPixels(mode, target.View(), whole, whole, source.View(), Rect(c.srcLeft, 0, c.srcLeft + c.srcWidth, 1));
+      DrawPixels(mode, target.View(), whole, whole, source.View(),
+                 Rect(c.srcLeft, 0, c.srcLeft + c.srcWidth, 1));
       std::vector<int32_t> columns;
       for (int32_t x = 0; x < c.dstWidth; ++x)
         columns.push_back(ColumnOf(target.At(x, 0)));
-      EXPECT_EQ(c.columns, columns) << c.srcWidth << " from " << c.srcLeft << " to " << c.dstWidth << ", mode "
-                                    << int(mode);
+      EXPECT_EQ(c.columns, columns)
+          << c.srcWidth << " from " << c.srcLeft << " to " << c.dstWidth << ", mode " << int(mode);
     }
   }
 }
@@ -78,7 +85,8 @@ TEST(Compose, RowSamplingIntoTopDownAndBottomUpTargets)
   for (bool bottomUp : {false, true}) {
     for (TqvDrawMode mode : AllModes) {
       TImage target(2, 4, bottomUp);
-      DrawPixels(mode, target.View(), Rect(0, 0, 2, 4), Rect(0, 0, 2, 4), source.View(), Rect(0, 0, 2, 2));
+      DrawPixels(mode, target.View(), Rect(0, 0, 2, 4), Rect(0, 0, 2, 4), source.View(),
+                 Rect(0, 0, 2, 2));
       for (int32_t y = 0; y < 4; ++y)
         for (int32_t x = 0; x < 2; ++x)
           EXPECT_EQ(0xFF000000 | TqvColor(y / 2) << 8 | TqvColor(x), target.At(x, y))
@@ -97,8 +105,10 @@ TEST(Compose, RepeatedPlainRowsCopyTheRowAbove)
     image.At(0, 0) = a;
     image.At(1, 0) = b;
     image.At(2, 0) = c;
-    // Columns 1, 2, 2 of picture row 0 for both target rows: the first row turns into B C C in place.
-    DrawPixels(TqvDrawMode::Opaque, image.View(), Rect(0, 0, 3, 2), Rect(0, 0, 3, 2), image.View(), Rect(1, 0, 3, 1));
+    // Columns 1, 2, 2 of picture row 0 for both target rows: the first row turns into B C C in
+    // place.
+    DrawPixels(TqvDrawMode::Opaque, image.View(), Rect(0, 0, 3, 2), Rect(0, 0, 3, 2), image.View(),
+               Rect(1, 0, 3, 1));
     for (int32_t y = 0; y < 2; ++y) {
       EXPECT_EQ(b, image.At(0, y)) << "bottom-up " << bottomUp << " row " << y;
       EXPECT_EQ(c, image.At(1, y));
@@ -119,12 +129,12 @@ TEST(Compose, ClippingKeepsTheUnclippedPositions)
   for (TqvDrawMode mode : AllModes) {
     for (const Case& c : {Case{3, 3}, Case{7, 5}, Case{2, 2}}) {
       TImage whole(16, 16);
-      DrawPixels(mode, whole.View(), Bounds(2, 3, c.dstWidth, c.dstHeight), Rect(0, 0, 16, 16), source.View(),
-                 Rect(0, 0, 3, 3));
+      DrawPixels(mode, whole.View(), Bounds(2, 3, c.dstWidth, c.dstHeight), Rect(0, 0, 16, 16),
+                 source.View(), Rect(0, 0, 3, 3));
 
       TImage shifted(10, 10);
-      DrawPixels(mode, shifted.View(), Bounds(-1, -2, c.dstWidth, c.dstHeight), Rect(-5, -5, 20, 20),
-                 source.View(), Rect(0, 0, 3, 3));
+      DrawPixels(mode, shifted.View(), Bounds(-1, -2, c.dstWidth, c.dstHeight),
+                 Rect(-5, -5, 20, 20), source.View(), Rect(0, 0, 3, 3));
       TImage clipped(12, 12);
       const TRect clip = Rect(3, 4, 4, 6);
       DrawPixels(mode, clipped.View(), Bounds(2, 3, c.dstWidth, c.dstHeight), clip, source.View(),
@@ -146,12 +156,14 @@ TEST(Compose, ClippingKeepsTheUnclippedPositions)
 
 TEST(Compose, SourceRectanglesNotWhollyInsideDrawNothing)
 {
-  const TRect outside[] = {Rect(0, 0, 4, 3), Rect(0, 0, 3, 4), Rect(-1, 0, 2, 3), Rect(1, 1, 1, 3), Rect(0, 2, 3, 2)};
+  const TRect outside[] = {Rect(0, 0, 4, 3), Rect(0, 0, 3, 4), Rect(-1, 0, 2, 3), Rect(1, 1, 1, 3),
+                           Rect(0, 2, 3, 2)};
   TImage source = NumberedSource(3, 3);
   for (const TRect& srcRect : outside) {
     for (const TRect& dstRect : {srcRect, Rect(0, 0, 6, 6)}) {
       TImage target(6, 6);
-      DrawPixels(TqvDrawMode::Opaque, target.View(), dstRect, Rect(0, 0, 6, 6), source.View(), srcRect);
+      DrawPixels(TqvDrawMode::Opaque, target.View(), dstRect, Rect(0, 0, 6, 6), source.View(),
+                 srcRect);
       EXPECT_EQ(std::vector<TqvColor>(36, 0xFF0000FF), target.Memory)
           << srcRect.Left << "," << srcRect.Top << "," << srcRect.Right << "," << srcRect.Bottom;
     }
@@ -163,10 +175,14 @@ TEST(Compose, TargetsWithoutPixelsOrAreaDrawNothing)
   TImage source = NumberedSource(2, 2);
   TImage target(4, 4);
   const TqvPixels none = TopDownPixels(nullptr, 4, 4);
-  DrawPixels(TqvDrawMode::Opaque, none, Rect(0, 0, 4, 4), Rect(0, 0, 4, 4), source.View(), Rect(0, 0, 2, 2));
-  DrawPixels(TqvDrawMode::Opaque, target.View(), Rect(0, 0, 4, 4), Rect(0, 0, 4, 4), none, Rect(0, 0, 2, 2));
-  DrawPixels(TqvDrawMode::Opaque, target.View(), Rect(4, 0, 8, 4), Rect(0, 0, 8, 8), source.View(), Rect(0, 0, 2, 2));
-  DrawPixels(TqvDrawMode::Opaque, target.View(), Rect(0, 0, 4, 4), Rect(2, 2, 2, 4), source.View(), Rect(0, 0, 2, 2));
+  DrawPixels(TqvDrawMode::Opaque, none, Rect(0, 0, 4, 4), Rect(0, 0, 4, 4), source.View(),
+             Rect(0, 0, 2, 2));
+  DrawPixels(TqvDrawMode::Opaque, target.View(), Rect(0, 0, 4, 4), Rect(0, 0, 4, 4), none,
+             Rect(0, 0, 2, 2));
+  DrawPixels(TqvDrawMode::Opaque, target.View(), Rect(4, 0, 8, 4), Rect(0, 0, 8, 8), source.View(),
+             Rect(0, 0, 2, 2));
+  DrawPixels(TqvDrawMode::Opaque, target.View(), Rect(0, 0, 4, 4), Rect(2, 2, 2, 4), source.View(),
+             Rect(0, 0, 2, 2));
   EXPECT_EQ(std::vector<TqvColor>(16, 0xFF0000FF), target.Memory);
   EXPECT_EQ(nullptr, BottomUpPixels(target.Memory.data(), 4, 0).Bits);
 }
@@ -175,13 +191,14 @@ TEST(Compose, UnscaledDrawingIsReturnedToTheCallerAlreadyClipped)
 {
   TImage source = NumberedSource(4, 4);
   TImage target(5, 5);
-  const auto job = StretchPixels(TqvDrawMode::Opaque, target.View(), Rect(-1, 2, 3, 6), Rect(0, 0, 5, 5),
-                                 source.View(), Rect(0, 0, 4, 4));
+  const auto job = StretchPixels(TqvDrawMode::Opaque, target.View(), Rect(-1, 2, 3, 6),
+                                 Rect(0, 0, 5, 5), source.View(), Rect(0, 0, 4, 4));
   ASSERT_TRUE(job.has_value());
   EXPECT_EQ(Rect(0, 2, 3, 5), job->DstRect);
   EXPECT_EQ(1, job->SrcX);
   EXPECT_EQ(0, job->SrcY);
-  EXPECT_EQ(std::vector<TqvColor>(25, 0xFF0000FF), target.Memory) << "the unscaled copy is the caller's";
+  EXPECT_EQ(std::vector<TqvColor>(25, 0xFF0000FF), target.Memory)
+      << "the unscaled copy is the caller's";
 }
 
 // Rows top to bottom, each in ascending order: an overlapping copy within one image smears.
@@ -216,15 +233,15 @@ TEST(Compose, ScaledModesComposeThroughTheirRunRoutines)
 
   source.At(0, 0) = 0x407F007F;
   source.At(1, 0) = 0x20123456;
-  DrawPixels(TqvDrawMode::Transparent, target.View(), Rect(0, 0, 4, 1), Rect(0, 0, 4, 1), source.View(),
-             Rect(0, 0, 2, 1));
+  DrawPixels(TqvDrawMode::Transparent, target.View(), Rect(0, 0, 4, 1), Rect(0, 0, 4, 1),
+             source.View(), Rect(0, 0, 2, 1));
   EXPECT_EQ((std::vector<TqvColor>{0xFF0000FF, 0xFF0000FF, 0xFF123456, 0xFF123456}), target.Memory);
 
   source.At(0, 0) = 0x00FFFFFF;
   source.At(1, 0) = 0x80FF0000;
   target.Memory.assign(4, 0xFF0000FF);
-  DrawPixels(TqvDrawMode::AlphaBlend, target.View(), Rect(0, 0, 4, 1), Rect(0, 0, 4, 1), source.View(),
-             Rect(0, 0, 2, 1));
+  DrawPixels(TqvDrawMode::AlphaBlend, target.View(), Rect(0, 0, 4, 1), Rect(0, 0, 4, 1),
+             source.View(), Rect(0, 0, 2, 1));
   const TqvColor blended = LineAlphaBlendFunc == LineAlphaBlend ? 0xFF7F007E : 0xBF7F007F;
   EXPECT_EQ((std::vector<TqvColor>{0xFF0000FF, 0xFF0000FF, blended, blended}), target.Memory);
 }

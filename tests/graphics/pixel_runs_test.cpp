@@ -138,7 +138,8 @@ TEST(PixelRuns, BlendsMatchThePerChannelStatementsOverRandomData)
     const TqvColor fg = pixels.Next();
     const TqvColor bg = pixels.Next();
     ASSERT_EQ(ScalarReference(fg, bg), PixelAlphaBlend(fg, bg)) << std::hex << fg << " over " << bg;
-    ASSERT_EQ(LaneReference(fg, bg), PixelAlphaBlendMMX(fg, bg)) << std::hex << fg << " over " << bg;
+    ASSERT_EQ(LaneReference(fg, bg), PixelAlphaBlendMMX(fg, bg))
+        << std::hex << fg << " over " << bg;
   }
 }
 
@@ -165,10 +166,33 @@ TEST(PixelRuns, LineBlendsMatchTheirReferencesOverRandomRuns)
       std::vector<TqvColor> dst = pixels.Run(dstStart + size_t(count) + 1);
       std::vector<TqvColor> expected = dst;
       for (int32_t k = 0; k < count; ++k)
-        expected[dstStart + size_t(k)] = form.reference(src[srcStart + size_t(k)], dst[dstStart + size_t(k)]);
+        expected[dstStart + size_t(k)] =
+            form.reference(src[srcStart + size_t(k)], dst[dstStart + size_t(k)]);
 
       form.line(src.data() + srcStart, dst.data() + dstStart, count);
       ASSERT_EQ(expected, dst) << "count " << count << " trial " << trial;
+    }
+  }
+}
+
+// A blit of an image onto itself, a few pixels to the right, runs left to right: each pixel is
+// blended over what the pass has already written.
+TEST(PixelRuns, OverlappingLineBlendsRunLeftToRight)
+{
+  struct Form {
+    TLineFunc line;
+    TqvColor (*reference)(TqvColor, TqvColor);
+  };
+  TPixelSource pixels(5);
+  for (const Form& form :
+       {Form{LineAlphaBlend, ScalarReference}, Form{LineAlphaBlendMMX, LineLaneReference}}) {
+    for (size_t ahead : {1u, 3u, 4u, 7u, 9u}) {
+      std::vector<TqvColor> buffer = pixels.Run(40);
+      std::vector<TqvColor> expected = buffer;
+      for (size_t k = 0; k < 30; ++k)
+        expected[k + ahead] = form.reference(expected[k], expected[k + ahead]);
+      form.line(buffer.data(), buffer.data() + ahead, 30);
+      EXPECT_EQ(expected, buffer) << "ahead " << ahead;
     }
   }
 }
@@ -227,13 +251,11 @@ TEST(PixelRuns, RectangleFillsAreInclusiveAndStayInsideTheImage)
     std::vector<int> filled; // pixel indexes of the 4 × 3 image
   };
   const Case cases[] = {
-      {1, 0, 2, 1, {1, 2, 5, 6}},
-      {3, 2, 3, 2, {11}},
-      {2, 0, 1, 2, {}},                       // X2 < X1
-      {0, 2, 3, 1, {}},                       // Y2 < Y1
-      {-2, -5, 0, 0, {0}},                    // cut at the left and top
-      {3, 1, 9, 9, {7, 11}},                  // cut at the right and bottom
-      {4, 0, 9, 2, {}},                       // wholly outside
+      {1, 0, 2, 1, {1, 2, 5, 6}}, {3, 2, 3, 2, {11}}, {2, 0, 1, 2, {}}, // X2 < X1
+      {0, 2, 3, 1, {}},                                                 // Y2 < Y1
+      {-2, -5, 0, 0, {0}},                                              // cut at the left and top
+      {3, 1, 9, 9, {7, 11}}, // cut at the right and bottom
+      {4, 0, 9, 2, {}},      // wholly outside
   };
   for (const Case& c : cases) {
     std::vector<TqvColor> block(20, 0x11223344);
@@ -267,7 +289,8 @@ TEST(PixelRuns, RunFillsAndClearAlpha)
   EXPECT_EQ(0x007F007Fu, run[3]);
 
   FillLongword(run, 3, 0xCAFEBABE);
-  EXPECT_EQ((std::vector<TqvColor>{0xCAFEBABE, 0xCAFEBABE, 0xCAFEBABE, 0x007F007F}), std::vector<TqvColor>(run, run + 4));
+  EXPECT_EQ((std::vector<TqvColor>{0xCAFEBABE, 0xCAFEBABE, 0xCAFEBABE, 0x007F007F}),
+            std::vector<TqvColor>(run, run + 4));
 }
 
 TEST(PixelRuns, SelectionInstallsTheBlendPairAndTheSwitchForcesScalar)

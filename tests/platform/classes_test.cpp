@@ -91,7 +91,9 @@ TEST(ClassRegistry, FindsRegisteredClassesAndTheirAncestorsByName)
 
 TEST(ClassRegistry, RefusesASecondClassUnderATakenName)
 {
-  static const TClassInfo impostor{"TCircle", &TPersistent::StaticClass()};
+  TClassInfo impostor;
+  impostor.ClassName = "TCircle";
+  impostor.Parent = &TPersistent::StaticClass();
   RegisterClass(TCircle::StaticClass());
   EXPECT_THROW(RegisterClass(impostor), EFilerError);
   UnRegisterClass(TCircle::StaticClass());

@@ -95,6 +95,23 @@ TEST(ExtractFilePath, KeepsTheTrailingDelimiter)
   EXPECT_EQ("", ExtractFilePath("modules/menu.swf"));
 }
 
+TEST(Utf8ToUtf16, DecodesAndReplacesWhatIsMalformed)
+{
+  const struct {
+    const char* utf8;
+    std::u16string utf16;
+  } cases[] = {
+    {"abc", u"abc"},
+    {"\xC3\xA9\xE2\x82\xAC", u"\u00E9\u20AC"},
+    {"\xF0\x9F\x98\x80", u"\U0001F600"},
+    {"\xC0\xAF", u"\uFFFD\uFFFD"},             // overlong
+    {"\xED\xA0\x80", u"\uFFFD\uFFFD\uFFFD"},  // a surrogate
+    {"\xE2\x82", u"\uFFFD\uFFFD"},             // cut short
+    {"\xF4\x90\x80\x80", u"\uFFFD\uFFFD\uFFFD\uFFFD"},  // beyond U+10FFFF
+  };
+  for (const auto& c : cases) EXPECT_TRUE(c.utf16 == Utf8ToUtf16(c.utf8)) << c.utf8;
+}
+
 TEST(Random, ReproducesThePlatformSequenceFromSeedZero)
 {
   RandSeed = 0;

@@ -1,0 +1,158 @@
+// TqvBitmap: copies from and to the platform's graphics, the resource loader and the stream record.
+#include <algorithm>
+#include <cstdlib>
+#include <cstring>
+
+#include "graphics/bitmap/Bitmap.h"
+#include "graphics/kernels/PixelRuns.h"
+#include "graphics/utils/StreamStrings.h"
+#include "platform/Clipbrd.h"
+#include "platform/Graphics.h"
+#include "platform/Streams.h"
+
+// Copies
+
+namespace {
+
+// An opaque copy of any platform bitmap, through the system.
+void CopyOpaque(TqvBitmap& Target, TBitmap& Source)
+{
+  Target.SetSize(Source.GetWidth(), Source.GetHeight());
+  if (Target.Empty()) return;
+  BitBlt(Target.DC, 0, 0, Target.Width, Target.Height, Source.GetCanvas()->GetHandle(), 0, 0, SRCCOPY);
+  GdiFlush();
+  Target.SetAlpha(255);
+}
+
+void CopyGraphic(TqvBitmap& Target, TGraphic& Source)
+{
+  Target.SetSize(Source.GetWidth(), Source.GetHeight());
+  if (Target.Empty()) return;
+  Target.DrawGraphic(&Source, Rect(0, 0, Target.Width, Target.Height));
+  Target.SetAlpha(255);
+}
+
+}  // namespace
+
+void TqvBitmap::Assign(TPersistent* Source)
+{
+  if (auto* source = dynamic_cast<TqvBitmap*>(Source)) {
+    SetSize(source->Width, source->Height);
+    // An empty source leaves this bitmap's pixels alone: there is nothing to copy from.
+    if (Empty() || source->Empty()) return;
+    MoveLongwordFunc(source->Bits, Bits, Width * Height);
+    Name = source->Name;
+    Transparent = source->Transparent;
+    AlphaBlend = source->AlphaBlend;
+  } else if (auto* bitmap = dynamic_cast<TBitmap*>(Source)) {
+    if (bitmap->GetPixelFormat() != pf32bit || bitmap->GetHandleType() != bmDIB) {
+      CopyOpaque(*this, *bitmap);
+      return;
+    }
+    SetSize(bitmap->GetWidth(), bitmap->GetHeight());
+    if (Empty()) return;
+    for (int32_t y = 0; y < Height; ++y)
+      std::memcpy(GetScanLine(y), bitmap->GetScanLine(y), size_t(Width) * sizeof(TqvColor));
+    CheckingAlphaBlend();
+  } else if (auto* graphic = dynamic_cast<TGraphic*>(Source)) {
+    CopyGraphic(*this, *graphic);
+  } else if (auto* picture = dynamic_cast<TPicture*>(Source)) {
+    // A picture's bitmap is copied opaque, whatever its format.
+    if (auto* pictureBitmap = dynamic_cast<TBitmap*>(picture->GetGraphic()))
+      CopyOpaque(*this, *pictureBitmap);
+    else if (picture->GetGraphic())
+      CopyGraphic(*this, *picture->GetGraphic());
+  } else {
+    inherited::Assign(Source);
+  }
+}
+
+void TqvBitmap::AssignTo(TPersistent* Dest)
+{
+  auto fill = [this](TBitmap& Target) {
+    Target.SetPixelFormat(pf32bit);
+    Target.SetWidth(Width);
+    Target.SetHeight(Height);
+    Draw(Target.GetCanvas(), 0, 0);
+    GdiFlush();
+  };
+  if (auto* picture = dynamic_cast<TPicture*>(Dest)) {
+    fill(*picture->GetBitmap());
+  } else if (auto* bitmap = dynamic_cast<TBitmap*>(Dest)) {
+    fill(*bitmap);
+  } else if (auto* clipboard = dynamic_cast<TClipboard*>(Dest)) {
+    TBitmap temporary;
+    fill(temporary);
+    clipboard->Assign(&temporary);
+  } else {
+    inherited::AssignTo(Dest);
+  }
+}
+
+// Resources
+
+void TqvBitmap::LoadFromResource(const AnsiString& ModuleName, const AnsiString& ResName)
+{
+  HMODULE module = LoadLibraryExA(ModuleName.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+  // Without the module there is nothing to look in (a null module would mean this program).
+  if (!module) return;
+  struct TModuleRelease {
+    HMODULE Module;
+    ~TModuleRelease() { FreeLibrary(Module); }
+  } release{module};
+
+  HRSRC resource = FindResourceA(module, ResName.c_str(), RT_BITMAP);
+  HGLOBAL data = resource ? LoadResource(module, resource) : nullptr;
+  const auto* header = data ? static_cast<const uint8_t*>(LockResource(data)) : nullptr;
+  if (!header || SizeofResource(module, resource) < sizeof(BITMAPINFOHEADER)) return;
+  uint16_t bitCount;
+  std::memcpy(&bitCount, header + 14, sizeof bitCount);
+
+  TBitmap bitmap;
+  if (bitCount == 32) {
+    bitmap.LoadFromResourceName(module, ResName);
+  } else if (HBITMAP handle = LoadBitmapA(module, ResName.c_str())) {
+    bitmap.SetHandle(handle);
+  } else {
+    bitmap.LoadFromResourceName(module, ResName);
+  }
+  Assign(&bitmap);
+}
+
+// The stream record
+
+void TqvBitmap::LoadFromStream(TStream& Stream)
+{
+  // A record cut short by the end of the stream reads zeros for what is missing, so the fields it
+  // does not reach keep their values.
+  auto remaining = [&Stream] { return std::max<int64_t>(Stream.GetSize() - Stream.GetPosition(), 0); };
+  // A negative name length reads as an empty name; a long one gives what the stream holds.
+  const AnsiString name = ReadString(Stream);
+  int32_t storedWidth = 0;
+  int32_t storedHeight = 0;
+  Stream.Read(&storedWidth, sizeof storedWidth);
+  Stream.Read(&storedHeight, sizeof storedHeight);
+
+  const int64_t rows = std::llabs(storedHeight);
+  const int64_t pixelBytes = std::llabs(storedWidth) * rows * int64_t(sizeof(TqvColor));
+  // A record that promises more pixels than the stream holds is damaged: refuse it before making
+  // a store for it.
+  if (pixelBytes > remaining()) throw EReadError("Stream read error");
+
+  Name = name;
+  SetSize(storedWidth, storedHeight);
+  if (Width != storedWidth || Height != rows || !Bits) return;
+  Stream.ReadBuffer(Bits, int32_t(pixelBytes));
+  if (storedHeight < 0) FlipHorz();
+}
+
+void TqvBitmap::SaveToStream(TStream& Stream)
+{
+  WriteString(Stream, Name);
+  // A bitmap without a store records no pixels.
+  const int32_t width = Bits ? Width : 0;
+  const int32_t height = Bits ? Height : 0;
+  Stream.WriteBuffer(&width, sizeof width);
+  Stream.WriteBuffer(&height, sizeof height);
+  Stream.WriteBuffer(Bits, width * height * int32_t(sizeof(TqvColor)));
+}
