@@ -1,5 +1,7 @@
 // What the engine asks of the program that plays a movie. Every call is made on the thread that
-// drives the player, from inside one of its calls.
+// drives the player, from inside one of its calls (a frame, a pointer event, a load): the host
+// should note what it must do and do it after that call returns, rather than call back into the
+// player from here.
 #pragma once
 
 #include <cstddef>

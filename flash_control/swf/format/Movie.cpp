@@ -1,6 +1,7 @@
 #include "flash_control/swf/format/Movie.h"
 
 #include "flash_control/swf/format/Inflate.h"
+#include "flash_control/swf/format/Names.h"
 #include "flash_control/swf/format/Reader.h"
 
 namespace swf {
@@ -25,18 +26,6 @@ enum TagCode : uint16_t {
   kFrameLabel = 43,
   kDefineVideoStream = 60,
 };
-
-bool EqualsIgnoringCase(std::string_view a, std::string_view b)
-{
-  if (a.size() != b.size())
-    return false;
-  for (size_t i = 0; i < a.size(); ++i) {
-    auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
-    if (lower(a[i]) != lower(b[i]))
-      return false;
-  }
-  return true;
-}
 
 ActionBytes ReadRest(Reader& in)
 {

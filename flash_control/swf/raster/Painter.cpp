@@ -55,6 +55,19 @@ bool Painter::OffClip(SubPoint a, SubPoint b, SubPoint c, int32_t margin) const
          y1 <= int64_t{clip_.Top} * kSubpixels || y0 >= int64_t{clip_.Bottom} * kSubpixels;
 }
 
+bool Painter::Reaches(const TwipsRect& r, const DeviceMatrix& m) const
+{
+  const SubPoint corners[] = {Transform(m, r.XMin, r.YMin), Transform(m, r.XMax, r.YMin), Transform(m, r.XMin, r.YMax),
+                              Transform(m, r.XMax, r.YMax)};
+  SubPoint low = corners[0], high = corners[0];
+  for (const SubPoint& p : corners) {
+    low = {std::min(low.X, p.X), std::min(low.Y, p.Y)};
+    high = {std::max(high.X, p.X), std::max(high.Y, p.Y)};
+  }
+  // Lines at least a pixel wide and anti-aliasing reach a little past the bounds.
+  return !OffClip(low, high, high, kSubpixels);
+}
+
 void Painter::AddFillEdge(const ShapeEdge& e, const DeviceMatrix& m)
 {
   const SubPoint from = Transform(m, e.From.X, e.From.Y);

@@ -33,6 +33,8 @@ public:
   // `clip` must lie inside the view.
   Painter(const PixelView& view, const TRect& clip) : view_(view), clip_(clip) {}
 
+  // Whether anything drawn within `bounds` (twips, transformed by m) can reach the clip.
+  bool Reaches(const TwipsRect& bounds, const DeviceMatrix& m) const;
   void DrawShape(const Shape& shape, const DeviceMatrix& m, const ColorTransform& cx);
   void FillPolygon(const std::vector<SubPoint>& corners, Rgba color);
 

@@ -45,7 +45,7 @@ public:
 
   DisplayObject* Parent = nullptr;
   uint32_t Nesting = 0;  // 0 for a layer's root
-  int32_t Depth = 0;
+  uint16_t Depth = 0;
   uint16_t CharacterId = 0;
   uint32_t PlacementId = 0;
   Matrix Transform;
@@ -57,7 +57,7 @@ public:
   // Set once a script moves or recolours the object: the timeline no longer does.
   bool ScriptControlled = false;
   uint32_t Born = 0;  // the stage's frame count when it was created: it does not advance in that frame
-  std::map<int32_t, std::shared_ptr<DisplayObject>> Children;
+  std::map<uint16_t, std::shared_ptr<DisplayObject>> Children;
 
 private:
   Kind kind_;

@@ -3,6 +3,7 @@
 #include <cmath>
 #include <numbers>
 
+#include "flash_control/swf/format/Names.h"
 #include "flash_control/swf/runtime/Bounds.h"
 #include "flash_control/swf/runtime/Stage.h"
 
@@ -24,33 +25,11 @@ enum Property {
   kXMouse, kYMouse,
 };
 
-char Lower(char c)
-{
-  return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-bool EqualsIgnoringCase(std::string_view a, std::string_view b)
-{
-  if (a.size() != b.size())
-    return false;
-  for (size_t i = 0; i < a.size(); ++i) {
-    if (Lower(a[i]) != Lower(b[i]))
-      return false;
-  }
-  return true;
-}
-
-bool SameName(std::string_view a, std::string_view b, int version)
-{
-  return version >= 7 ? a == b : EqualsIgnoringCase(a, b);
-}
-
 // "_level12" -> 12.
 std::optional<int> LevelNumber(std::string_view name)
 {
   constexpr std::string_view kLevel = "_level";
-  if (name.size() <= kLevel.size() || name.size() > kLevel.size() + 4 ||
-      !EqualsIgnoringCase(name.substr(0, kLevel.size()), kLevel))
+  if (name.size() <= kLevel.size() || name.size() > kLevel.size() + 4 || !StartsWithIgnoringCase(name, kLevel))
     return std::nullopt;
   int n = 0;
   for (char c : name.substr(kLevel.size())) {

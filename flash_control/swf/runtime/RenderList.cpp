@@ -76,6 +76,8 @@ void DrawItems(const std::vector<RenderItem>& items, raster::Painter& painter, c
 {
   for (const RenderItem& item : items) {
     const raster::DeviceMatrix m = raster::ToDevice(item.World, mapping);
+    if (!painter.Reaches(item.Local, m))
+      continue;
     if (item.Geometry) {
       painter.DrawShape(*item.Geometry, m, item.Colors);
       continue;

@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include "flash_control/swf/format/Names.h"
 #include "flash_control/swf/script/Interpreter.h"
 
 namespace swf {
@@ -31,7 +32,7 @@ void Stage::Load(int level, std::shared_ptr<const Movie> movie,
   auto root = std::make_shared<SpriteObject>(std::move(movie), nullptr, m.Root, &liveObjects_);
   root->Level = level;
   root->Born = tick_;
-  root->Variables = heap_.New(Object::Kind::Plain, m.Version >= 7);
+  root->Variables = heap_.New(Object::Kind::Plain, CaseSensitiveNames(m.Version));
   if (root->Variables) {
     for (const auto& [name, value] : variables)
       root->Variables->Set(name, Value(value));
@@ -71,7 +72,7 @@ void Stage::Advance()
 {
   ++tick_;
   StartTurn();
-  // A script may load or unload layers; walk a snapshot.
+  // A host callback may load or unload layers while frames run: walk a snapshot.
   std::vector<std::shared_ptr<SpriteObject>> roots;
   for (const auto& [level, root] : layers_)
     roots.push_back(root);
@@ -108,12 +109,14 @@ void Stage::AdvanceSprite(SpriteObject& sprite)
     DisplayObject& child = *children[i];
     if (child.Parent == nullptr || child.Born == tick_)
       continue;
-    if (child.GetKind() == DisplayObject::Kind::Sprite)
+    if (child.GetKind() == DisplayObject::Kind::Sprite) {
       AdvanceSprite(static_cast<SpriteObject&>(child));
-    else if (child.GetKind() == DisplayObject::Kind::Button)
-      for (const auto& [depth, part] : child.Children)
+    } else if (child.GetKind() == DisplayObject::Kind::Button) {
+      for (const auto& [depth, part] : child.Children) {
         if (part->GetKind() == DisplayObject::Kind::Sprite)
           children.push_back(part);
+      }
+    }
   }
 }
 
@@ -177,15 +180,15 @@ void Stage::GotoFrame(SpriteObject& sprite, uint32_t frame)
     placed = sprite.Placed;
     from = sprite.CurrentFrame + 1;
   }
-  for (uint32_t f = from; f <= frame; ++f)
+  // Replaying is work a script can ask for again and again: it is charged like actions.
+  for (uint32_t f = from; f <= frame; ++f) {
     Apply(frames[f], f, placed);
+    Charge(static_cast<uint32_t>(frames[f].Tags.size()));
+  }
   sprite.Placed = std::move(placed);
   sprite.CurrentFrame = frame;
   Reconcile(sprite);
-  for (const ControlTag& tag : frames[frame].Tags) {
-    if (const auto* action = std::get_if<ActionTag>(&tag))
-      Queue(sprite, action->Actions);
-  }
+  CallFrame(sprite, frame);
 }
 
 bool Stage::GotoLabel(SpriteObject& sprite, std::string_view label)
@@ -211,8 +214,7 @@ void Stage::CallFrame(SpriteObject& sprite, uint32_t frame)
 void Stage::Reconcile(SpriteObject& sprite)
 {
   for (auto it = sprite.Children.begin(); it != sprite.Children.end();) {
-    const auto placed = it->first >= 0 && it->first <= 0xFFFF ? sprite.Placed.find(static_cast<uint16_t>(it->first))
-                                                              : sprite.Placed.end();
+    const auto placed = sprite.Placed.find(it->first);
     const DisplayObject& child = *it->second;
     if (placed == sprite.Placed.end() || placed->second.Id != child.PlacementId ||
         placed->second.CharacterId != child.CharacterId) {
@@ -238,7 +240,7 @@ void Stage::Reconcile(SpriteObject& sprite)
   }
 }
 
-std::shared_ptr<DisplayObject> Stage::Create(DisplayObject& parent, int32_t depth, const Placement& placement)
+std::shared_ptr<DisplayObject> Stage::Create(DisplayObject& parent, uint16_t depth, const Placement& placement)
 {
   if (liveObjects_ >= limits_.MaxDisplayObjects || parent.Nesting + 1 > limits_.MaxNesting)
     return nullptr;
@@ -252,7 +254,7 @@ std::shared_ptr<DisplayObject> Stage::Create(DisplayObject& parent, int32_t dept
     object = std::make_shared<DisplayObject>(DisplayObject::Kind::Shape, movie, character, &liveObjects_);
   } else if (const auto* sprite = std::get_if<Sprite>(character)) {
     auto s = std::make_shared<SpriteObject>(movie, character, sprite->Content, &liveObjects_);
-    s->Variables = heap_.New(Object::Kind::Plain, movie->Version >= 7);
+    s->Variables = heap_.New(Object::Kind::Plain, CaseSensitiveNames(movie->Version));
     object = std::move(s);
   } else if (const auto* button = std::get_if<Button>(character)) {
     object = std::make_shared<ButtonObject>(movie, *button, character, &liveObjects_);
@@ -286,6 +288,11 @@ void Stage::StartTurn()
 {
   actionsLeft_ = limits_.MaxActionsPerFrame;
   deadline_ = std::chrono::steady_clock::now() + std::chrono::milliseconds(limits_.MaxScriptMilliseconds);
+}
+
+void Stage::Charge(uint32_t units)
+{
+  actionsLeft_ -= std::min(units, actionsLeft_);
 }
 
 bool Stage::ChargeAction()

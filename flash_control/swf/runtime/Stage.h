@@ -62,6 +62,8 @@ public:
   uint32_t StoppedScripts() const { return stoppedScripts_; }
   // Charges one action to the current turn; false once the turn's budget is spent.
   bool ChargeAction();
+  // Charges other work done for scripts; what passes the budget stops the next action.
+  void Charge(uint32_t units);
   // The scripts' pseudo-random sequence: the same on every run of a movie.
   uint32_t NextRandom() { return random_ = random_ * 1103515245u + 12345u; }
 
@@ -104,7 +106,7 @@ private:
 
   void AdvanceSprite(SpriteObject& sprite);
   void Reconcile(SpriteObject& sprite);
-  std::shared_ptr<DisplayObject> Create(DisplayObject& parent, int32_t depth, const Placement& placement);
+  std::shared_ptr<DisplayObject> Create(DisplayObject& parent, uint16_t depth, const Placement& placement);
   void SetVisual(ButtonObject& button, ButtonVisual visual);
   void ShowVisual(ButtonObject& button);
   void RunButtonActions(ButtonObject& button, uint16_t condition);

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstring>
 
+#include "flash_control/swf/format/Names.h"
 #include "flash_control/swf/format/Reader.h"
 #include "flash_control/swf/runtime/Stage.h"
 #include "flash_control/swf/script/Object.h"
@@ -93,23 +94,6 @@ enum Action : uint8_t {
 
 constexpr size_t kGlobalRegisters = 4;
 
-bool EqualsIgnoringCase(std::string_view a, std::string_view b)
-{
-  if (a.size() != b.size())
-    return false;
-  for (size_t i = 0; i < a.size(); ++i) {
-    auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
-    if (lower(a[i]) != lower(b[i]))
-      return false;
-  }
-  return true;
-}
-
-bool SameName(std::string_view a, std::string_view b, int version)
-{
-  return version >= 7 ? a == b : EqualsIgnoringCase(a, b);
-}
-
 // ECMAScript ToInt32: modulo 2^32, NaN and infinities give 0.
 int32_t ToInt32(double n)
 {
@@ -137,6 +121,11 @@ double ReadDouble(Reader& in)
   double d;
   std::memcpy(&d, &bits, sizeof d);
   return d;
+}
+
+SpriteObject* AsSprite(DisplayObject* object)
+{
+  return object && object->GetKind() == DisplayObject::Kind::Sprite ? static_cast<SpriteObject*>(object) : nullptr;
 }
 
 size_t CodePoints(const std::string& s, int version)
@@ -246,18 +235,7 @@ Value Interpreter::Text(std::string text)
 
 std::string Interpreter::LocalKey(const Activation& a, std::string_view name) const
 {
-  std::string key(name);
-  if (a.Version < 7) {
-    for (char& c : key)
-      c = c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-  }
-  return key;
-}
-
-SpriteObject* Interpreter::TargetSprite(Activation& a)
-{
-  return a.Target && a.Target->GetKind() == DisplayObject::Kind::Sprite ? static_cast<SpriteObject*>(a.Target.get())
-                                                                       : nullptr;
+  return CaseSensitiveNames(a.Version) ? std::string(name) : LowerAscii(name);
 }
 
 DisplayObject* Interpreter::ResolveTarget(Activation& a, const Value& path)
@@ -427,17 +405,15 @@ Value Interpreter::CallClipMethod(Activation& caller, DisplayObject& clip, const
   if (clip.GetKind() != DisplayObject::Kind::Sprite)
     return Value();
   auto& sprite = static_cast<SpriteObject&>(clip);
-  Activation on = caller;
-  on.Target = clip.shared_from_this();
   const Value first = args.empty() ? Value() : args[0];
   if (SameName(name, "play", version))
     sprite.Playing = true;
   else if (SameName(name, "stop", version))
     sprite.Playing = false;
   else if (SameName(name, "gotoAndPlay", version))
-    GotoFrameOrLabel(on, first, true, 0);
+    GotoFrameOrLabel(&clip, first, true, 0, version);
   else if (SameName(name, "gotoAndStop", version))
-    GotoFrameOrLabel(on, first, false, 0);
+    GotoFrameOrLabel(&clip, first, false, 0, version);
   else if (SameName(name, "nextFrame", version)) {
     stage_.GotoFrame(sprite, sprite.CurrentFrame + 1);
     sprite.Playing = false;
@@ -446,7 +422,7 @@ Value Interpreter::CallClipMethod(Activation& caller, DisplayObject& clip, const
       stage_.GotoFrame(sprite, sprite.CurrentFrame - 1);
     sprite.Playing = false;
   } else if (SameName(name, "getURL", version)) {
-    GetUrl(caller, first.ToString(version), args.size() > 1 ? args[1].ToString(version) : std::string());
+    GetUrl(first.ToString(version), args.size() > 1 ? args[1].ToString(version) : std::string());
   }
   return Value();
 }
@@ -454,7 +430,7 @@ Value Interpreter::CallClipMethod(Activation& caller, DisplayObject& clip, const
 Value Interpreter::Construct(Activation& caller, const std::string& name, std::vector<Value> args)
 {
   const int version = caller.Version;
-  const bool caseSensitive = version >= 7;
+  const bool caseSensitive = CaseSensitiveNames(version);
   Heap& heap = stage_.GetHeap();
   if (SameName(name, "NetConnection", version))
     return Value(heap.New(Object::Kind::NetConnection, caseSensitive));
@@ -504,7 +480,7 @@ void Interpreter::DefineFunction(Activation& a, Reader& in, size_t& next, bool e
   f->ConstantPool = a.Pool;
   f->Target = a.Target;
   next += size;
-  Object* fn = stage_.GetHeap().New(Object::Kind::Function, a.Version >= 7);
+  Object* fn = stage_.GetHeap().New(Object::Kind::Function, CaseSensitiveNames(a.Version));
   if (fn)
     fn->Function = std::move(f);
   if (name.empty())
@@ -515,43 +491,60 @@ void Interpreter::DefineFunction(Activation& a, Reader& in, size_t& next, bool e
 
 // Timeline actions ----------------------------------------------------------------------------------
 
-// A frame given as a number (1-based, plus `bias`) or a text: a label, a number, or either after
-// "path:".
-void Interpreter::GotoFrameOrLabel(Activation& a, const Value& frame, bool play, uint32_t bias)
+namespace {
+
+// A frame number counting from 1, or a label; nothing when the sprite has neither.
+std::optional<uint32_t> FrameIndex(const SpriteObject& sprite, std::string_view text)
 {
-  SpriteObject* sprite = TargetSprite(a);
-  double number = frame.IsNumber() ? frame.ToNumber(a.Version) : NAN;
-  std::string label;
-  if (!frame.IsNumber()) {
-    label = frame.ToString(a.Version);
-    const size_t colon = label.rfind(':');
-    if (colon != std::string::npos) {
-      DisplayObject* target = stage_.ResolveTarget(a.Target.get(), label.substr(0, colon));
-      sprite = target && target->GetKind() == DisplayObject::Kind::Sprite ? static_cast<SpriteObject*>(target) : nullptr;
-      label.erase(0, colon + 1);
-    }
-    number = ParseNumber(label);
+  const double number = ParseNumber(text);
+  if (std::isnan(number))
+    return sprite.Content.FindLabel(text);
+  if (number < 1)
+    return std::nullopt;
+  return static_cast<uint32_t>(std::min(number - 1, 65535.0));
+}
+
+}  // namespace
+
+// "path:frame" names a frame of another timeline than `base`.
+Interpreter::FrameRef Interpreter::ResolveFrame(DisplayObject* base, std::string text)
+{
+  const size_t colon = text.rfind(':');
+  if (colon == std::string::npos)
+    return {AsSprite(base), std::move(text)};
+  SpriteObject* sprite = AsSprite(stage_.ResolveTarget(base, std::string_view(text).substr(0, colon)));
+  return {sprite, text.substr(colon + 1)};
+}
+
+// A frame given as a number (counting from 1, plus `bias`) or as a text: see ResolveFrame and
+// FrameIndex.
+void Interpreter::GotoFrameOrLabel(DisplayObject* base, const Value& frame, bool play, uint32_t bias, int version)
+{
+  SpriteObject* sprite = AsSprite(base);
+  std::optional<uint32_t> index;
+  if (frame.IsNumber()) {
+    const double number = frame.ToNumber(version);
+    if (sprite && number >= 1)
+      index = static_cast<uint32_t>(std::min(number - 1 + bias, 65535.0));
+  } else {
+    const FrameRef ref = ResolveFrame(base, frame.ToString(version));
+    sprite = ref.Sprite;
+    if (sprite)
+      index = FrameIndex(*sprite, ref.Frame);
   }
-  if (sprite == nullptr)
+  if (!index)
     return;
-  if (std::isfinite(number)) {
-    if (number < 1)
-      return;
-    const double index = std::min(number - 1 + bias, 4294967295.0);
-    stage_.GotoFrame(*sprite, static_cast<uint32_t>(index));
-  } else if (!stage_.GotoLabel(*sprite, label)) {
-    return;
-  }
+  stage_.GotoFrame(*sprite, *index);
   sprite->Playing = play;
 }
 
-void Interpreter::GetUrl(Activation&, const std::string& url, const std::string& target)
+void Interpreter::GetUrl(const std::string& url, const std::string& target)
 {
   Host* host = stage_.GetHost();
   if (host == nullptr)
     return;
   constexpr std::string_view kCommand = "FSCommand:";
-  if (url.size() >= kCommand.size() && EqualsIgnoringCase(std::string_view(url).substr(0, kCommand.size()), kCommand))
+  if (StartsWithIgnoringCase(url, kCommand))
     host->FSCommand(std::string_view(url).substr(kCommand.size()), target);
   else
     host->GetUrl(url, target);
@@ -599,7 +592,7 @@ Interpreter::Outcome Interpreter::Step(Activation& a, uint8_t code, Reader& in, 
   switch (code) {
   case kNextFrame:
   case kPreviousFrame:
-    if (SpriteObject* sprite = TargetSprite(a)) {
+    if (SpriteObject* sprite = AsSprite(a.Target.get())) {
       if (code == kNextFrame)
         stage_.GotoFrame(*sprite, sprite->CurrentFrame + 1);
       else if (sprite->CurrentFrame > 0)
@@ -609,7 +602,7 @@ Interpreter::Outcome Interpreter::Step(Activation& a, uint8_t code, Reader& in, 
     break;
   case kPlay:
   case kStop:
-    if (SpriteObject* sprite = TargetSprite(a))
+    if (SpriteObject* sprite = AsSprite(a.Target.get()))
       sprite->Playing = code == kPlay;
     break;
   case kAdd:
@@ -828,7 +821,7 @@ Interpreter::Outcome Interpreter::Step(Activation& a, uint8_t code, Reader& in, 
     const size_t count = std::isfinite(requested) && requested > 0
                              ? static_cast<size_t>(std::min(requested, static_cast<double>(stack_.size()) / pairs))
                              : 0;
-    Object* object = stage_.GetHeap().New(Object::Kind::Plain, version >= 7);
+    Object* object = stage_.GetHeap().New(Object::Kind::Plain, CaseSensitiveNames(version));
     for (size_t i = 0; i < count; ++i) {
       Value value = Pop();
       const std::string name = code == kInitObject ? Pop().ToString(version) : std::to_string(i);
@@ -844,47 +837,35 @@ Interpreter::Outcome Interpreter::Step(Activation& a, uint8_t code, Reader& in, 
     a.Result = Pop();
     return Outcome::Return;
   case kGotoFrame:
-    if (SpriteObject* sprite = TargetSprite(a))
+    if (SpriteObject* sprite = AsSprite(a.Target.get()))
       stage_.GotoFrame(*sprite, in.U16());
     break;
   case kGotoLabel:
-    if (SpriteObject* sprite = TargetSprite(a))
+    if (SpriteObject* sprite = AsSprite(a.Target.get()))
       stage_.GotoLabel(*sprite, in.String());
     break;
   case kGotoFrame2: {
     const uint8_t flags = in.U8();
     const uint32_t bias = (flags & 0x02) ? in.U16() : 0;
-    GotoFrameOrLabel(a, Pop(), flags & 0x01, bias);
+    GotoFrameOrLabel(a.Target.get(), Pop(), flags & 0x01, bias, version);
     break;
   }
   case kCall: {
-    const Value frame = Pop();
-    Activation on = a;
-    std::string label = frame.ToString(version);
-    const size_t colon = label.rfind(':');
-    if (colon != std::string::npos) {
-      DisplayObject* target = stage_.ResolveTarget(a.Target.get(), label.substr(0, colon));
-      on.Target = target ? target->shared_from_this() : nullptr;
-      label.erase(0, colon + 1);
-    }
-    if (SpriteObject* sprite = TargetSprite(on)) {
-      const double number = ParseNumber(label);
-      const auto index = std::isfinite(number) && number >= 1 ? std::optional<uint32_t>(static_cast<uint32_t>(std::min(number - 1, 65535.0)))
-                                                              : sprite->Content.FindLabel(label);
-      if (index)
-        stage_.CallFrame(*sprite, *index);
-    }
+    const FrameRef ref = ResolveFrame(a.Target.get(), Pop().ToString(version));
+    const auto index = ref.Sprite ? FrameIndex(*ref.Sprite, ref.Frame) : std::nullopt;
+    if (index)
+      stage_.CallFrame(*ref.Sprite, *index);
     break;
   }
   case kGetUrl: {
     const std::string url = in.String();
-    GetUrl(a, url, in.String());
+    GetUrl(url, in.String());
     break;
   }
   case kGetUrl2: {
     in.U8();  // how variables would be sent: nothing is sent anywhere
     const std::string target = Pop().ToString(version);
-    GetUrl(a, Pop().ToString(version), target);
+    GetUrl(Pop().ToString(version), target);
     break;
   }
   case kWaitForFrame:

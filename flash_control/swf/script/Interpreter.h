@@ -58,7 +58,6 @@ private:
   void SetVariable(Activation& a, const std::string& name, Value value);
   void DefineLocal(Activation& a, const std::string& name, Value value);
   Value GetMember(const Value& object, const std::string& name, int version);
-  SpriteObject* TargetSprite(Activation& a);
   DisplayObject* ResolveTarget(Activation& a, const Value& path);
 
   Value CallFunction(Activation& caller, const Value& function, Value thisValue, std::vector<Value> args);
@@ -66,8 +65,13 @@ private:
   Value CallClipMethod(Activation& caller, DisplayObject& clip, const std::string& name, const std::vector<Value>& args);
   Value Construct(Activation& caller, const std::string& name, std::vector<Value> args);
   void DefineFunction(Activation& a, Reader& payload, size_t& next, bool extended);
-  void GotoFrameOrLabel(Activation& a, const Value& frame, bool play, uint32_t bias);
-  void GetUrl(Activation& a, const std::string& url, const std::string& target);
+  struct FrameRef {
+    SpriteObject* Sprite;
+    std::string Frame;
+  };
+  FrameRef ResolveFrame(DisplayObject* base, std::string text);
+  void GotoFrameOrLabel(DisplayObject* base, const Value& frame, bool play, uint32_t bias, int version);
+  void GetUrl(const std::string& url, const std::string& target);
   std::string LocalKey(const Activation& a, std::string_view name) const;
   Value Text(std::string text);
 

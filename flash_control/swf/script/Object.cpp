@@ -2,16 +2,13 @@
 
 #include <algorithm>
 
+#include "flash_control/swf/format/Names.h"
+
 namespace swf {
 
 std::string Object::Key(std::string_view name) const
 {
-  std::string key(name);
-  if (!caseSensitive_) {
-    for (char& c : key)
-      c = c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-  }
-  return key;
+  return caseSensitive_ ? std::string(name) : LowerAscii(name);
 }
 
 Value Object::Get(std::string_view name) const

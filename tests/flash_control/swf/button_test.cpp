@@ -99,6 +99,34 @@ TEST(Buttons, OnlyAPressAndReleaseBothInsideClick)
   EXPECT_FALSE(player.OverButton());
 }
 
+TEST(Buttons, TheFirstButtonFormClicksToo)
+{
+  // DefineButton: records without colour transforms, then the actions a click runs.
+  auto movie = NewMovie(40, 30, 4);
+  const uint16_t box = movie.DefineShape(Box(0, 0, 10, 10, 0x0000FF));
+  swfwriter::ByteWriter body;
+  body.U16(2);  // the button's id
+  for (const uint8_t states : {uint8_t(swfwriter::StateUp | swfwriter::StateOver | swfwriter::StateDown), uint8_t(swfwriter::StateHitTest)}) {
+    body.U8(states);
+    body.U16(box);
+    body.U16(1);
+    swfwriter::WriteMatrix(body, {});
+  }
+  body.U8(0);
+  body.Append(Actions().GetURL("FSCommand:old", "").Encode());
+  movie.Tag(7, body.Data());
+  movie.PlaceObject2({.depth = 1, .character = 2});
+  movie.ShowFrame();
+  RecordingHost host;
+  swf::Player player(&host);
+  ASSERT_TRUE(Load(player, movie));
+  player.PointerMove(5, 5);
+  player.PointerDown(5, 5);
+  player.PointerUp(5, 5);
+  ASSERT_EQ(1u, host.Commands.size());
+  EXPECT_EQ("old", host.Commands[0].first);
+}
+
 TEST(Buttons, TheTitleBarSendsMinAndClose)
 {
   RecordingHost host;

@@ -38,6 +38,10 @@ TEST(Loader, PlaysTheNamedVideoAsAPlaceholder)
     EXPECT_EQ(expected, canvas.At(275, 200)) << c.name;
     EXPECT_EQ(expected, canvas.At(547, 398)) << c.name;
     EXPECT_EQ(0xFFFFFFFFu, canvas.At(549, 200)) << c.name;  // the video ends just short of the edge
+    // A movie of one frame stays on it: its script does not run again.
+    player.Advance();
+    player.Advance();
+    EXPECT_EQ(1u, host.Reads.size()) << c.name;
   }
 }
 

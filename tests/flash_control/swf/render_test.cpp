@@ -13,11 +13,12 @@ using swfwriter::Rgba;
 
 namespace {
 
-swf::Player PlayerWith(const swfwriter::Shape& shape, int width = 40, int height = 30)
+// `version` forces a shape definition form (1 to 3); 0 takes the smallest that holds the shape.
+swf::Player PlayerWith(const swfwriter::Shape& shape, int width = 40, int height = 30, int version = 0)
 {
   auto movie = NewMovie(width, height);
   movie.SetBackgroundColor(Rgb(0x102030));
-  movie.PlaceObject2({.depth = 1, .character = movie.DefineShape(shape)});
+  movie.PlaceObject2({.depth = 1, .character = version ? movie.DefineShape(shape, version) : movie.DefineShape(shape)});
   movie.ShowFrame();
   swf::Player player;
   EXPECT_TRUE(Load(player, movie)) << player.LastError();
@@ -111,9 +112,11 @@ TEST(Render, ShapeFillsFollowTheirStyleSides)
   ring.Rectangle(swfwriter::PxRect(5, 5, 35, 25), red);
   const swfwriter::Point hole[] = {{Px(15), Px(10)}, {Px(15), Px(20)}, {Px(25), Px(20)}, {Px(25), Px(10)}};
   ring.Polygon(hole, red);
-  Canvas c = Draw(PlayerWith(ring), swf::Backdrop::Transparent, 0);
-  EXPECT_EQ(0xFFFF0000u, c.At(8, 8));
-  EXPECT_EQ(0u, c.At(20, 15));
+  for (const int version : {1, 2, 3}) {
+    Canvas c = Draw(PlayerWith(ring, 40, 30, version), swf::Backdrop::Transparent, 0);
+    EXPECT_EQ(0xFFFF0000u, c.At(8, 8)) << version;
+    EXPECT_EQ(0u, c.At(20, 15)) << version;
+  }
 
   // Two fills sharing an edge: fill style 0 on one side, 1 on the other, no seam between them.
   swfwriter::Shape pair;

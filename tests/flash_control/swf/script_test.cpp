@@ -129,7 +129,24 @@ TEST(Script, ObjectsAndFunctions)
   const Bytes method = Body(Actions().Push({"m", 0, "Object"}).NewObject().SetVariable()
                                 .Push({"m"}).GetVariable().Push({"f", "twice"}).GetVariable().SetMember()
                                 .Push({"r4", 4, 1, "m"}).GetVariable().Push("f").CallMethod().SetVariable());
-  swf::Player player = RunScript(Join({objects, twice, call, ctor, construct, method}));
+  // The register form: function inc(x) { return x + 1; } with x in register 1; r5 = inc(9);
+  const Bytes incBody = Body(Actions().Push({swfwriter::Register{1}, 1}).Add2().Raw(0x3E));
+  swfwriter::ByteWriter header;
+  header.String("inc");
+  header.U16(1);
+  header.U8(2);   // registers
+  header.U16(0);  // nothing preloaded
+  header.U8(1);
+  header.String("x");
+  header.U16(static_cast<uint16_t>(incBody.size()));
+  swfwriter::ByteWriter inc;
+  inc.U8(0x8E);
+  inc.U16(static_cast<uint16_t>(header.Size()));
+  inc.Append(header.Data());
+  inc.Append(incBody);
+  const Bytes callInc = Body(Actions().Push({"r5", 9, 1, "inc"}).CallFunction().SetVariable());
+  swf::Player player = RunScript(Join({objects, twice, call, ctor, construct, method, inc.Data(), callInc}));
+  EXPECT_EQ("10", player.GetVariable("r5"));
   EXPECT_EQ("5", player.GetVariable("r1"));
   EXPECT_EQ("42", player.GetVariable("r2"));
   EXPECT_EQ("7", player.GetVariable("r3"));

@@ -87,6 +87,24 @@ TEST(Timeline, GoesToFramesAndLabelsBothWays)
   EXPECT_EQ(3u, player.TotalFrames());
 }
 
+TEST(Timeline, TheFirstPlacementTagsWork)
+{
+  // PlaceObject with a colour transform (no alpha terms), RemoveObject by character and depth.
+  auto movie = NewMovie(40, 30, 3);
+  const uint16_t box = movie.DefineShape(Box(0, 0, 10, 10, 0xFF0000));
+  swfwriter::ColorTransform toBlue;
+  toBlue.multR = 0, toBlue.addB = 255;
+  movie.PlaceObject(box, 1, swfwriter::Matrix::Translate(Px(5), Px(5)), toBlue);
+  movie.ShowFrame();
+  movie.RemoveObject(box, 1);
+  movie.ShowFrame();
+  swf::Player player;
+  ASSERT_TRUE(Load(player, movie));
+  EXPECT_EQ(0xFF0000FFu, Draw(player).At(10, 10));
+  player.Advance();
+  EXPECT_EQ(0xFFFFFFFFu, Draw(player).At(10, 10));
+}
+
 TEST(Timeline, SpritesPlayTheirOwnTimelines)
 {
   auto movie = NewMovie(40, 30);
