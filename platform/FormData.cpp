@@ -462,12 +462,15 @@ void TReader::ReadProperty(TPersistent* instance)
   const AnsiString prefix = FPropPath.empty() || FPropPath.back() == '.' ? FPropPath : AnsiString();
   FPropPath = prefix + path;
 
-  // "Font.Name": each part but the last names a nested object.
+  // "Font.Name": each part but the last names a nested object. A component is never one: the
+  // property refers to it, and its properties are stored with it.
   TPersistent* target = instance;
   size_t start = 0;
   for (size_t dot; (dot = path.find('.', start)) != AnsiString::npos; start = dot + 1) {
     const TPropInfo* object = target->ClassType().FindProperty(path.substr(start, dot - start));
-    if (!object || object->Type->Kind != TTypeKind::Class) PropertyError(path);
+    if (!object || object->Type->Kind != TTypeKind::Class ||
+        object->Type->ClassType().InheritsFrom(TComponent::StaticClass()))
+      PropertyError(path);
     target = dynamic_cast<TPersistent*>(object->Get<TObject*>(*target));
     if (!target) PropertyError(path);
   }

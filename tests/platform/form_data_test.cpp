@@ -457,6 +457,21 @@ TEST_F(FormData, ACollectionReadAgainDropsTheReferencesOfTheItemsItFrees)
   EXPECT_EQ(&box, static_cast<TLinkItem*>(box.GetLinks()->GetItem(1))->GetTarget());
 }
 
+TEST_F(FormData, PropertyPathsDoNotReachThroughReferences)
+{
+  // A reference names another component; its properties are that component's to store.
+  TTestTimer outside(nullptr);
+  TTestWidget widget(nullptr);
+  widget.SetBuddy(&outside);
+  try {
+    ReadInto(&widget, Compile("object W: TTestWidget\n  Buddy.Interval = 5\nend\n"));
+    ADD_FAILURE() << "read a property of a referenced component";
+  } catch (const EReadError& e) {
+    EXPECT_EQ("Error reading W.Buddy.Interval: Property Buddy.Interval does not exist", e.Message);
+  }
+  EXPECT_EQ(1000, outside.Interval);
+}
+
 TEST_F(FormData, WritesOnlyWhatCanBeReadBack)
 {
   TTestForm form(nullptr);
