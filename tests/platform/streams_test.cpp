@@ -148,6 +148,9 @@ TEST_F(FileStreamTest, WritesReopensAndResizesAFile)
     TFileStream file(name, fmOpenReadWrite);
     EXPECT_EQ(9, file.GetSize());
     EXPECT_EQ(4, file.Seek(-5, soEnd));
+    // A size the file cannot take leaves it as it was.
+    EXPECT_THROW(file.SetSize(-1), EOSError);
+    EXPECT_EQ(9, file.GetSize());
     file.SetSize(4);
   }
   TMemoryStream memory;
