@@ -190,6 +190,10 @@ void Interpreter::Execute(Activation& a)
       failed_ = true;
       return;
     }
+    if (stage_.GetHeap().Refused()) {
+      failed_ = true;
+      return;
+    }
     pc = next;
   }
 }
@@ -230,6 +234,8 @@ Value Interpreter::Text(std::string text)
     failed_ = true;
     return Value();
   }
+  // Making a text is work in proportion to its length.
+  stage_.Charge(static_cast<uint32_t>(text.size() / 64));
   return Value(std::move(text));
 }
 
@@ -645,7 +651,7 @@ Interpreter::Outcome Interpreter::Step(Activation& a, uint8_t code, Reader& in, 
     const std::string s = Pop().ToString(version);
     const double from = std::isfinite(index) ? std::clamp(index - 1, 0.0, static_cast<double>(s.size())) : 0;
     const double length = std::isfinite(count) ? std::clamp(count, 0.0, static_cast<double>(s.size())) : 0;
-    Push(s.substr(static_cast<size_t>(from), static_cast<size_t>(length)));
+    Push(Text(s.substr(static_cast<size_t>(from), static_cast<size_t>(length))));
     break;
   }
   case kStringAdd: {
@@ -685,9 +691,11 @@ Interpreter::Outcome Interpreter::Step(Activation& a, uint8_t code, Reader& in, 
   case kToNumber:
     Push(Pop().ToNumber(version));
     break;
-  case kToString:
-    Push(Pop().ToString(version));
+  case kToString: {
+    Value v = Pop();
+    Push(v.IsString() ? std::move(v) : Value(v.ToString(version)));
     break;
+  }
   case kTypeOf: {
     const Value v = Pop();
     const char* type = v.IsUndefined() ? "undefined"
