@@ -322,9 +322,14 @@ void Stage::SetProperty(DisplayObject& object, int index, const Value& value)
     else
       object.Visible = n != 0;
     break;
-  case kName:
-    object.Name = value.ToString(version);
+  case kName: {
+    // Instance names are identifiers: a script cannot hang megabytes on every display object.
+    constexpr size_t kMaxNameLength = 1024;
+    std::string name = value.ToString(version);
+    if (name.size() <= kMaxNameLength)
+      object.Name = std::move(name);
     break;
+  }
   default:
     break;  // read-only or not kept
   }

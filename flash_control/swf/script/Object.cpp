@@ -52,6 +52,14 @@ bool Object::Set(std::string_view name, Value value)
   return true;
 }
 
+bool Object::Hold(size_t bytes)
+{
+  if (!heap_.Grow(bytes))
+    return false;
+  bytes_ += bytes;
+  return true;
+}
+
 Object* Heap::New(Object::Kind kind, bool caseSensitive)
 {
   if (objects_.size() >= maxObjects_)

@@ -15,6 +15,10 @@
 
 namespace swf {
 
+// The texts of a constant-pool action, shared by the block that declared them, the functions it
+// defines and every value pushed from them.
+using ConstantPool = std::shared_ptr<const std::vector<Value>>;
+
 // A function defined by a script: its code stays inside the (immutable) movie that holds it.
 struct ScriptFunction {
   std::shared_ptr<const Movie> Source;
@@ -27,13 +31,12 @@ struct ScriptFunction {
   uint8_t RegisterCount = 0;
   uint16_t PreloadFlags = 0;
   bool UsesRegisters = false;
-  std::vector<std::string> ConstantPool;
+  ConstantPool Pool;
   ClipRef Target;  // the timeline it was defined on
 };
 
-// What a NetStream object knows: the file it plays and whether that file is a video.
+// What a NetStream object knows: whether the file it was asked to play is a video, and playing.
 struct StreamState {
-  std::string Path;
   bool Playing = false;
   bool IsVideo = false;
 };
@@ -51,6 +54,8 @@ public:
   bool Has(std::string_view name) const;
   // False, with nothing changed, when the heap's budget has no room for the value.
   bool Set(std::string_view name, Value value);
+  // Accounts for `bytes` the object holds besides its properties; false when they do not fit.
+  bool Hold(size_t bytes);
 
   std::unique_ptr<ScriptFunction> Function;
   StreamState Stream;
