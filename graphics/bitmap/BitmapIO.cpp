@@ -123,26 +123,28 @@ void TqvBitmap::LoadFromResource(const AnsiString& ModuleName, const AnsiString&
 
 void TqvBitmap::LoadFromStream(TStream& Stream)
 {
-  // A record cut short by the end of the stream reads zeros for what is missing, so the fields it
-  // does not reach keep their values.
-  auto remaining = [&Stream] { return std::max<int64_t>(Stream.GetSize() - Stream.GetPosition(), 0); };
   // A negative name length reads as an empty name; a long one gives what the stream holds.
   const AnsiString name = ReadString(Stream);
+  // A record cut short before its size reads zeros for what is missing, so a size it does not
+  // reach changes no pixels.
   int32_t storedWidth = 0;
   int32_t storedHeight = 0;
   Stream.Read(&storedWidth, sizeof storedWidth);
   Stream.Read(&storedHeight, sizeof storedHeight);
 
   const int64_t rows = std::llabs(storedHeight);
-  const int64_t pixelBytes = std::llabs(storedWidth) * rows * int64_t(sizeof(TqvColor));
+  // Two 32-bit sizes give a pixel count that fits 64 bits; its byte count may not, so the stream's
+  // remainder is measured in pixels.
+  const int64_t pixels = std::llabs(storedWidth) * rows;
+  const int64_t remaining = std::max<int64_t>(Stream.GetSize() - Stream.GetPosition(), 0);
   // A record that promises more pixels than the stream holds is damaged: refuse it before making
   // a store for it.
-  if (pixelBytes > remaining()) throw EReadError("Stream read error");
+  if (pixels > remaining / int64_t(sizeof(TqvColor))) throw EReadError("Stream read error");
 
   Name = name;
   SetSize(storedWidth, storedHeight);
   if (Width != storedWidth || Height != rows || !Bits) return;
-  Stream.ReadBuffer(Bits, int32_t(pixelBytes));
+  Stream.ReadBuffer(Bits, int32_t(pixels * int64_t(sizeof(TqvColor))));
   if (storedHeight < 0) FlipHorz();
 }
 

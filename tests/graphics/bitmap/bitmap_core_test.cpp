@@ -58,8 +58,10 @@ TEST(BitmapStore, SizesBeyondTheSystemRaiseAndLeaveNoStore)
   struct Case {
     int32_t Width, Height;
   };
-  // Byte counts past 32 bits, past 2 GB, and one the 32-bit address space cannot hold.
-  for (const Case c : {Case{70000, 70000}, Case{INT32_MIN, 2}, Case{40000, 14000}, Case{23000, 23000}}) {
+  // Byte counts past 32 bits, past 2 GB, past the sign bit of 64 bits, and one the 32-bit address
+  // space cannot hold.
+  for (const Case c : {Case{70000, 70000}, Case{INT32_MIN, 2}, Case{40000, 14000}, Case{0x60000000, 0x60000000},
+                       Case{23000, 23000}}) {
     SCOPED_TRACE(testing::Message() << c.Width << " x " << c.Height);
     TqvBitmap bitmap;
     bitmap.SetSize(8, 8);
@@ -290,6 +292,8 @@ TEST(BitmapStream, DamagedRecordsRaiseOrStopWithoutReadingPastTheStream)
       {"negative name length (an empty name) and too few pixels", -5, "", 4, 1, {9}, true, "old", 3},
       {"absurd size", 0, "", 60000, 60000, {9}, true, "old", 3},
       {"absurd negative size", 0, "", -30000, -30000, {9}, true, "old", 3},
+      {"a size whose byte count passes 64 bits", 0, "", INT32_MIN, INT32_MIN, {9}, true, "old", 3},
+      {"a size whose byte count passes the sign bit", 0, "", 0x60000000, 0x60000000, {9}, true, "old", 3},
       {"pixels cut short", 0, "", 2, 2, {9, 9, 9}, true, "old", 3},
       {"name longer than the stream", 100, "abc", 0, 0, {}, false, "abc\0\0\0\0\0\0\0\0\0", 3},
       {"zero height reads no pixels", 1, "z", 5, 0, {}, false, "z", 3},
