@@ -14,9 +14,17 @@
 
 namespace {
 
+// A source without width or height has nothing to copy. SetSize would keep the current store for
+// it, and the copy would then run over the old pixels from a source that has none.
+bool HasArea(const TGraphic& Source)
+{
+  return Source.GetWidth() != 0 && Source.GetHeight() != 0;
+}
+
 // An opaque copy of any platform bitmap, through the system.
 void CopyOpaque(TqvBitmap& Target, TBitmap& Source)
 {
+  if (!HasArea(Source)) return;
   Target.SetSize(Source.GetWidth(), Source.GetHeight());
   if (Target.Empty()) return;
   BitBlt(Target.DC, 0, 0, Target.Width, Target.Height, Source.GetCanvas()->GetHandle(), 0, 0, SRCCOPY);
@@ -26,6 +34,7 @@ void CopyOpaque(TqvBitmap& Target, TBitmap& Source)
 
 void CopyGraphic(TqvBitmap& Target, TGraphic& Source)
 {
+  if (!HasArea(Source)) return;
   Target.SetSize(Source.GetWidth(), Source.GetHeight());
   if (Target.Empty()) return;
   Target.DrawGraphic(&Source, Rect(0, 0, Target.Width, Target.Height));
@@ -37,9 +46,11 @@ void CopyGraphic(TqvBitmap& Target, TGraphic& Source)
 void TqvBitmap::Assign(TPersistent* Source)
 {
   if (auto* source = dynamic_cast<TqvBitmap*>(Source)) {
+    // An empty source leaves this bitmap alone: there is nothing to copy from, and a source
+    // emptied by a failed resize still reports its old size.
+    if (source->Empty()) return;
     SetSize(source->Width, source->Height);
-    // An empty source leaves this bitmap's pixels alone: there is nothing to copy from.
-    if (Empty() || source->Empty()) return;
+    if (Empty()) return;
     MoveLongwordFunc(source->Bits, Bits, Width * Height);
     Name = source->Name;
     Transparent = source->Transparent;
@@ -49,6 +60,7 @@ void TqvBitmap::Assign(TPersistent* Source)
       CopyOpaque(*this, *bitmap);
       return;
     }
+    if (!HasArea(*bitmap)) return;
     SetSize(bitmap->GetWidth(), bitmap->GetHeight());
     if (Empty()) return;
     for (int32_t y = 0; y < Height; ++y)

@@ -399,6 +399,66 @@ TEST(BitmapAssign, FromAnotherGraphicDrawsIt)
   EXPECT_EQ(std::vector<TqvColor>(6, 0xFF010203), PixelsOf(bitmap));
 }
 
+// A source without pixels has nothing to copy: the bitmap keeps its size, pixels and alpha.
+TEST(BitmapAssign, SourcesWithoutPixelsLeaveTheBitmap)
+{
+  // A graphic that paints wherever it is asked to, whatever its size says.
+  class TNoArea : public TGraphic {
+  public:
+    bool Empty() const override { return false; }
+    int GetWidth() const override { return 0; }
+    int GetHeight() const override { return 2; }
+    void SetWidth(int) override {}
+    void SetHeight(int) override {}
+    void LoadFromStream(TStream&) override {}
+    void SaveToStream(TStream&) override {}
+    TGraphic* CreateNew() const override { return new TNoArea; }
+
+  protected:
+    void Draw(TCanvas& Canvas, const TRect& R) override
+    {
+      Canvas.GetBrush()->SetColor(RGB(1, 2, 3));
+      Canvas.FillRect(R);
+    }
+  };
+  TBitmap empty32;
+  empty32.SetPixelFormat(pf32bit);
+  TBitmap noRows32;
+  noRows32.SetPixelFormat(pf32bit);
+  noRows32.SetSize(5, 0);
+  TBitmap empty24;
+  empty24.SetPixelFormat(pf24bit);
+  TNoArea noArea;
+  TPicture emptyPicture;
+  TPicture pictureOfEmptyBitmap;
+  pictureOfEmptyBitmap.GetBitmap();
+  TqvBitmap failed;
+  failed.SetSize(8, 8);
+  EXPECT_THROW(failed.SetSize(INT32_MIN, 2), Exception);
+
+  struct Case {
+    const char* What;
+    TPersistent* Source;
+  };
+  const Case cases[] = {
+      {"32-bit section without pixels", &empty32},
+      {"32-bit section without rows", &noRows32},
+      {"24-bit bitmap without pixels", &empty24},
+      {"graphic without width", &noArea},
+      {"picture without graphic", &emptyPicture},
+      {"picture of an empty bitmap", &pictureOfEmptyBitmap},
+      {"bitmap emptied by a failed resize", &failed},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.What);
+    TqvBitmap bitmap;
+    Fill(bitmap, 2, 1, {0x80112233, 0x00445566});
+    bitmap.Assign(c.Source);
+    EXPECT_EQ(2, bitmap.Width);
+    EXPECT_EQ((std::vector<TqvColor>{0x80112233, 0x00445566}), PixelsOf(bitmap));
+  }
+}
+
 TEST(BitmapAssign, UnknownSourcesAndTargetsRaiseTheAssignmentError)
 {
   TqvBitmap bitmap;
