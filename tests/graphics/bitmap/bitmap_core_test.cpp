@@ -2,11 +2,14 @@
 // record, copies to and from the platform's graphics, resources, and the release of system objects.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <cstring>
 #include <memory>
+#include <string>
 
 #include "graphics/Qv_bitmap.h"
 #include "graphics/Qv_library.h"
+#include "graphics/utils/Processor.h"
 #include "platform/Clipbrd.h"
 #include "platform/Graphics.h"
 #include "platform/Lists.h"
@@ -560,6 +563,30 @@ TEST(PlatformBitmapResource, LoadsByNameAndNumber)
 }  // namespace
 
 namespace {
+
+// Start-up reads the switch: it installs the scalar blends where this processor would get SSE2.
+TEST(BitmapLibrary, TheScalarSwitchForcesTheScalarBlendsAtStartUp)
+{
+  ASSERT_TRUE(HasSSE2());
+  const char* found = std::getenv("QV_SCALAR_KERNELS");
+  const std::string restore = std::string("QV_SCALAR_KERNELS=") + (found ? found : "");
+  struct Case {
+    const char* Setting;
+    TPixelAlphaBlendFunc Pixel;
+    TLineFunc Line;
+  };
+  for (const Case& c : {Case{"QV_SCALAR_KERNELS=1", PixelAlphaBlend, LineAlphaBlend},
+                        Case{"QV_SCALAR_KERNELS=", PixelAlphaBlendMMX, LineAlphaBlendMMX}}) {
+    _putenv(c.Setting);
+    QvLibraryFinalize();
+    QvLibraryInitialize();
+    EXPECT_EQ(c.Pixel, PixelAlphaBlendFunc) << c.Setting;
+    EXPECT_EQ(c.Line, LineAlphaBlendFunc) << c.Setting;
+  }
+  _putenv(restore.c_str());
+  QvLibraryFinalize();
+  QvLibraryInitialize();
+}
 
 TEST(BitmapLibrary, FinalisingFreesTheLiveListAndStartingAgainSelectsTheKernels)
 {
