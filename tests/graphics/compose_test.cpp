@@ -52,7 +52,9 @@ const TqvDrawMode AllModes[] = {TqvDrawMode::Opaque, TqvDrawMode::AlphaBlend,
 
 } // namespace
 
-// Corners aligned, halves to the even neighbour; one target column takes the middle one.
+// Corners aligned, halves to the even neighbour; one target column takes the middle one. The ratio
+// is a 32-bit float: 1/6 is stored a little above, so column 3 of 2 to 7 is past the half (held
+// exactly, 3 × 1/6 would be a half and go to the even 0).
 TEST(Compose, ColumnSamplingTable)
 {
   struct Case {
@@ -61,7 +63,7 @@ TEST(Compose, ColumnSamplingTable)
   };
   const Case cases[] = {
       {0, 2, 3, {0, 0, 1}}, {1, 2, 3, {1, 2, 2}}, {0, 3, 5, {0, 0, 1, 2, 2}},
-      {0, 4, 2, {0, 3}},    {0, 4, 1, {1}},
+      {0, 4, 2, {0, 3}},    {0, 4, 1, {1}},       {0, 2, 7, {0, 0, 0, 1, 1, 1, 1}},
   };
   TImage source = NumberedSource(5, 1);
   for (TqvDrawMode mode : AllModes) {
