@@ -308,3 +308,33 @@ TEST(Compose, ReplacedRunRoutinesTakeEffect)
   }
   EXPECT_EQ(std::vector<TqvColor>(36, 0xFF0000FF), target.Memory);
 }
+
+namespace {
+
+// A blend routine put in from outside that uses MMX and leaves its state behind, as MMX code that
+// skips emms does: floating-point arithmetic after it goes wrong until the state is cleared.
+void CopyLeavingMmxState(const TqvColor* Src, TqvColor* Dst, int32_t Count)
+{
+  for (int32_t i = 0; i < Count; ++i)
+    Dst[i] = Src[i];
+  __asm__ __volatile__("pxor %mm0, %mm0");
+}
+
+} // namespace
+
+// The scaled drawing does its floating-point sampling before it calls a run routine, so a routine
+// that leaves MMX state cannot spoil the rows that follow.
+TEST(Compose, ScaledRowsSurviveARunRoutineThatLeavesMmxState)
+{
+  TImage source = NumberedSource(2, 3);
+  TImage target(3, 5);
+  const TLineFunc saved = LineAlphaBlendFunc;
+  LineAlphaBlendFunc = CopyLeavingMmxState;
+  DrawPixels(TqvDrawMode::AlphaBlend, target.View(), Rect(0, 0, 3, 5), Rect(0, 0, 3, 5),
+             source.View(), Rect(0, 0, 2, 3));
+  __asm__ __volatile__("emms");
+  LineAlphaBlendFunc = saved;
+  const TqvColor sampledRows[5] = {0, 0, 1, 2, 2};
+  for (int32_t y = 0; y < 5; ++y)
+    EXPECT_EQ(0xFF000000 | sampledRows[y] << 8, target.At(0, y)) << "row " << y;
+}
