@@ -43,6 +43,7 @@ public:
   explicit TFuzzItem(TCollection* collection) : TCollectionItem(collection) {}
   AnsiString Caption;
   int16_t Width = 0;
+  TComponent* Buddy = nullptr;
   TBytes Data;
 
 protected:
@@ -65,6 +66,7 @@ private:
   {
     p.Property("Caption", &TFuzzItem::Caption, &TFuzzItem::Caption);
     p.Property("Width", &TFuzzItem::Width, &TFuzzItem::Width);
+    p.Property("Buddy", &TFuzzItem::Buddy, &TFuzzItem::Buddy);
   }
 };
 

@@ -1,6 +1,7 @@
 // TBitmap: the image as a system bitmap, its canvas and the bitmap file format.
 #include <algorithm>
 #include <cstring>
+#include <utility>
 
 #include "platform/FileStreams.h"
 #include "platform/Graphics.h"
@@ -82,6 +83,23 @@ public:
 private:
   HDC FDC;
   HGDIOBJ FOld;
+};
+
+// A new bitmap handle, deleted at the end of the scope unless it has been handed on: building a
+// bitmap can fail after the handle exists.
+class TNewBitmap {
+public:
+  TNewBitmap() = default;
+  ~TNewBitmap()
+  {
+    if (Handle) DeleteObject(Handle);
+  }
+  TNewBitmap(const TNewBitmap&) = delete;
+  TNewBitmap& operator=(const TNewBitmap&) = delete;
+
+  HBITMAP Release() { return std::exchange(Handle, nullptr); }
+
+  HBITMAP Handle = nullptr;
 };
 
 class TScreenDC {
@@ -305,12 +323,12 @@ void TBitmap::Rebuild(int Width, int Height, TPixelFormat Format, TBitmapHandleT
     return;
   }
 
-  HBITMAP image = nullptr;
+  TNewBitmap image;
   if (Type == bmDDB) {
     TScreenDC screen;
-    image = CreateCompatibleBitmap(screen.Handle(), Width, Height);
-    if (!image) throw EOutOfMemory("Out of system resources");
-    TMemoryDC target(image);
+    image.Handle = CreateCompatibleBitmap(screen.Handle(), Width, Height);
+    if (!image.Handle) throw EOutOfMemory("Out of system resources");
+    TMemoryDC target(image.Handle);
     PatBlt(target.Handle(), 0, 0, Width, Height, BLACKNESS);
   } else {
     TDibInfo info;
@@ -335,17 +353,17 @@ void TBitmap::Rebuild(int Width, int Height, TPixelFormat Format, TBitmapHandleT
       info.Header.biClrUsed = entries;
     }
     void* bits = nullptr;
-    image = CreateSection(info, &bits);
+    image.Handle = CreateSection(info, &bits);
     std::memset(bits, 0, size_t(StrideOf(Width, info.Header.biBitCount) * Height));
   }
 
   if (FHandle) {
     const int w = std::min(Width, FWidth);
     const int h = std::min(Height, FHeight);
-    TMemoryDC target(image);
+    TMemoryDC target(image.Handle);
     BitBlt(target.Handle(), 0, 0, w, h, ImageDC(), 0, 0, SRCCOPY);
   }
-  ReplaceHandle(image);
+  ReplaceHandle(image.Release());
   FWidth = Width;
   FHeight = Height;
   FPixelFormat = Type == bmDDB ? pfDevice : Format;
@@ -381,7 +399,7 @@ void TBitmap::Assign(TPersistent* Source)
   }
   if (source == this) return;
 
-  HBITMAP copy = nullptr;
+  TNewBitmap copy;
   DIBSECTION section;
   if (!source->FHandle) {
     // Nothing to copy.
@@ -395,14 +413,14 @@ void TBitmap::Assign(TPersistent* Source)
     if (section.dsBmih.biBitCount <= 8)
       info.Header.biClrUsed = GetDIBColorTable(source->ImageDC(), 0, 256, info.Colors);
     void* bits = nullptr;
-    copy = CreateSection(info, &bits);
+    copy.Handle = CreateSection(info, &bits);
     GdiFlush();
     std::memcpy(bits, section.dsBm.bmBits, size_t(section.dsBm.bmWidthBytes) * size_t(section.dsBm.bmHeight));
   } else {
     TScreenDC screen;
-    copy = CreateCompatibleBitmap(screen.Handle(), source->FWidth, source->FHeight);
-    if (!copy) throw EOutOfMemory("Out of system resources");
-    TMemoryDC target(copy);
+    copy.Handle = CreateCompatibleBitmap(screen.Handle(), source->FWidth, source->FHeight);
+    if (!copy.Handle) throw EOutOfMemory("Out of system resources");
+    TMemoryDC target(copy.Handle);
     BitBlt(target.Handle(), 0, 0, source->FWidth, source->FHeight, source->ImageDC(), 0, 0, SRCCOPY);
   }
 
@@ -419,8 +437,8 @@ void TBitmap::Assign(TPersistent* Source)
   }
 
   SetPalette(nullptr);
-  if (copy) {
-    SetHandle(copy);
+  if (copy.Handle) {
+    SetHandle(copy.Release());
   } else {
     ReplaceHandle(nullptr);
     FWidth = source->FWidth;

@@ -120,7 +120,14 @@ void TCollection::RemoveItem(TCollectionItem* item)
 
 TCollectionItem::TCollectionItem(TCollection* collection)
 {
-  SetCollection(collection);
+  try {
+    SetCollection(collection);
+  } catch (...) {
+    // The collection's Update failed after taking us in; an item that was never made must not
+    // stay in its list, or the collection would free it again.
+    if (FCollection) std::erase(FCollection->FItems, this);
+    throw;
+  }
 }
 
 TCollectionItem::~TCollectionItem()

@@ -31,7 +31,15 @@ bool IsValidIdent(std::string_view name)
 
 TComponent::TComponent(TComponent* owner)
 {
-  if (owner) owner->InsertComponent(this);
+  if (!owner) return;
+  try {
+    owner->InsertComponent(this);
+  } catch (...) {
+    // The owner's Notification failed after taking us in; a component that was never made must
+    // not stay in its list, or the owner would free it again.
+    if (FOwner) std::erase(FOwner->FComponents, this);
+    throw;
+  }
 }
 
 TComponent::~TComponent()

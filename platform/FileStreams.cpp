@@ -57,8 +57,10 @@ int64_t THandleStream::Seek(int64_t offset, TSeekOrigin origin)
 
 void THandleStream::SetSize(int64_t size)
 {
-  Seek(size, soBeginning);
-  if (!SetEndOfFile(FHandle)) {
+  // Where the move fails, the end would be set at the old position and cut the file there.
+  LARGE_INTEGER end;
+  end.QuadPart = size;
+  if (!SetFilePointerEx(FHandle, end, nullptr, FILE_BEGIN) || !SetEndOfFile(FHandle)) {
     const DWORD code = GetLastError();
     throw EOSError(SysErrorMessage(code), code);
   }

@@ -91,6 +91,8 @@ struct TReader::TFixup {
   AnsiString Name;
   AnsiString ComponentLabel;
   AnsiString PropPath;
+  // The collection items, outermost first, whose properties hold this one.
+  std::vector<TCollectionItem*> Items;
 };
 
 // Counts how deep the data nests while a reading function runs.
@@ -322,6 +324,7 @@ TComponent* TReader::ReadRootComponent(TComponent* root)
   FErrorAnnotated = false;
   FLoaded.clear();
   FFixups.clear();
+  FItemPath.clear();
   FComponentLabel.clear();
   FPropPath.clear();
   TComponent* created = nullptr;
@@ -459,12 +462,15 @@ void TReader::ReadProperty(TPersistent* instance)
   const AnsiString prefix = FPropPath.empty() || FPropPath.back() == '.' ? FPropPath : AnsiString();
   FPropPath = prefix + path;
 
-  // "Font.Name": each part but the last names a nested object.
+  // "Font.Name": each part but the last names a nested object. A component is never one: the
+  // property refers to it, and its properties are stored with it.
   TPersistent* target = instance;
   size_t start = 0;
   for (size_t dot; (dot = path.find('.', start)) != AnsiString::npos; start = dot + 1) {
     const TPropInfo* object = target->ClassType().FindProperty(path.substr(start, dot - start));
-    if (!object || object->Type->Kind != TTypeKind::Class) PropertyError(path);
+    if (!object || object->Type->Kind != TTypeKind::Class ||
+        object->Type->ClassType().InheritsFrom(TComponent::StaticClass()))
+      PropertyError(path);
     target = dynamic_cast<TPersistent*>(object->Get<TObject*>(*target));
     if (!target) PropertyError(path);
   }
@@ -535,7 +541,7 @@ void TReader::ReadPropValue(TPersistent* instance, const TPropInfo& property)
     case vaIdent:
       // A reference to another component, set once every component exists.
       if (!type.ClassType().InheritsFrom(TComponent::StaticClass())) PropValueError();
-      FFixups.push_back({instance, &property, ReadIdent(), FComponentLabel, FPropPath});
+      FFixups.push_back({instance, &property, ReadIdent(), FComponentLabel, FPropPath, FItemPath});
       break;
     default: PropValueError();
     }
@@ -546,7 +552,7 @@ void TReader::ReadPropValue(TPersistent* instance, const TPropInfo& property)
       property.Set<TMethod>(*instance, TMethod());
     } else {
       if (NextValue() != vaIdent) PropValueError();
-      FFixups.push_back({instance, &property, ReadIdent(), FComponentLabel, FPropPath});
+      FFixups.push_back({instance, &property, ReadIdent(), FComponentLabel, FPropPath, FItemPath});
     }
     break;
   }
@@ -558,6 +564,14 @@ void TReader::ReadCollection(TCollection* collection)
   const AnsiString collectionPath = FPropPath;
   collection->BeginUpdate();
   try {
+    // Data that holds the collection twice replaces the items read first, and with them the
+    // references they were waiting for.
+    const auto inCollection = [collection](const TCollectionItem* item) {
+      return item->Collection() == collection;
+    };
+    std::erase_if(FFixups, [&](const TFixup& fixup) {
+      return std::any_of(fixup.Items.begin(), fixup.Items.end(), inCollection);
+    });
     collection->Clear();
     for (int index = 0; !EndOfList(); ++index) {
       FPropPath = Format("%s[%d]", collectionPath, index);
@@ -565,9 +579,11 @@ void TReader::ReadCollection(TCollection* collection)
       if (const TValueType next = NextValue(); next >= vaInt8 && next <= vaInt32) ReadInteger();
       ReadListBegin();
       TCollectionItem* item = collection->Add();
+      FItemPath.push_back(item);
       FPropPath += '.';
       while (!EndOfList()) ReadProperty(item);
       ReadListEnd();
+      FItemPath.pop_back();
     }
     FPropPath = collectionPath;
     ReadListEnd();

@@ -148,6 +148,8 @@ private:
   int64_t FSize = 0;
   std::vector<TComponent*> FLoaded;
   std::vector<TFixup> FFixups;
+  // The collection items being read, outermost first.
+  std::vector<TCollectionItem*> FItemPath;
   int FDepth = 0;
   // The component being read and the path of its property, for error messages.
   AnsiString FComponentLabel;

@@ -158,6 +158,8 @@ private:
   {
     const size_t start = FPos;
     while (IsIdentChar(Peek()) || (Peek() == '.' && IsIdentStart(Peek(1)))) ++FPos;
+    // Form data stores every name and identifier behind a length byte.
+    if (FPos - start > 255) Error("Identifier too long");
     FSymbol = AnsiString(FText.substr(start, FPos - start));
     FToken = TToken::Symbol;
   }
@@ -206,6 +208,7 @@ private:
         if (FMagnitude >> 60) Error("Invalid integer");
         FMagnitude = FMagnitude * 16 + HexValue(FText[FPos++]);
       }
+      if (IsIdentChar(Peek())) Error("Invalid number");
       FHex = true;
       FToken = TToken::Integer;
       return;

@@ -21,14 +21,29 @@ void TStream::SetSize(int64_t)
   throw EStreamError(Format("Cannot change the size of a %s", ClassName()));
 }
 
+// Read and Write may transfer less than asked before the end (a pipe does); only a transfer that
+// stops short of the count is an error.
+
 void TStream::ReadBuffer(void* buffer, int32_t count)
 {
-  if (count != 0 && Read(buffer, count) != count) throw EReadError("Stream read error");
+  auto* bytes = static_cast<char*>(buffer);
+  for (int32_t done = 0; done < count;) {
+    const int32_t transferred = Read(bytes + done, count - done);
+    if (transferred <= 0) throw EReadError("Stream read error");
+    done += transferred;
+  }
+  if (count < 0) throw EReadError("Stream read error");
 }
 
 void TStream::WriteBuffer(const void* buffer, int32_t count)
 {
-  if (count != 0 && Write(buffer, count) != count) throw EWriteError("Stream write error");
+  const auto* bytes = static_cast<const char*>(buffer);
+  for (int32_t done = 0; done < count;) {
+    const int32_t transferred = Write(bytes + done, count - done);
+    if (transferred <= 0) throw EWriteError("Stream write error");
+    done += transferred;
+  }
+  if (count < 0) throw EWriteError("Stream write error");
 }
 
 int64_t TStream::CopyFrom(TStream& source, int64_t count)

@@ -1,4 +1,4 @@
-#include "WideString.h"
+#include "platform/WideString.h"
 
 #include <cstring>
 #include <new>
@@ -32,15 +32,7 @@ WideString::WideString(std::u16string_view text)
   if (FData) std::memcpy(FData, text.data(), text.size() * sizeof(char16_t));
 }
 
-WideString::WideString(std::string_view ansi)
-{
-  if (ansi.empty()) return;
-  const int length = MultiByteToWideChar(CP_ACP, 0, ansi.data(), static_cast<int>(ansi.size()),
-                                         nullptr, 0);
-  if (length <= 0) return;
-  FData = AllocOrThrow(nullptr, static_cast<size_t>(length));
-  MultiByteToWideChar(CP_ACP, 0, ansi.data(), static_cast<int>(ansi.size()), FData, length);
-}
+WideString::WideString(std::string_view ansi) : WideString(AnsiToUtf16(ansi)) {}
 
 WideString::WideString(const WideString& other) : FData(AllocOrThrow(other.c_str(), other.Length()))
 {
@@ -85,13 +77,7 @@ BSTR* WideString::Out() noexcept
 
 std::string WideString::ToAnsi() const
 {
-  const int length = Length();
-  if (length == 0) return {};
-  const int size = WideCharToMultiByte(CP_ACP, 0, FData, length, nullptr, 0, nullptr, nullptr);
-  if (size <= 0) return {};
-  std::string result(static_cast<size_t>(size), '\0');
-  WideCharToMultiByte(CP_ACP, 0, FData, length, result.data(), size, nullptr, nullptr);
-  return result;
+  return Utf16ToAnsi(ToU16());
 }
 
 std::u16string WideString::ToU16() const

@@ -24,8 +24,10 @@ struct Limits {
   uint32_t MaxScriptMilliseconds = 1000;
   // Nested script function calls.
   uint32_t MaxCallDepth = 64;
-  // Script objects alive at once, and the length of one script text.
+  // Script objects alive at once, the bytes of names and texts they hold, and the length of one
+  // script text (making a text also costs one action per 64 bytes).
   uint32_t MaxObjects = 100'000;
+  size_t MaxScriptBytes = 64u << 20;
   uint32_t MaxStringLength = 1u << 20;
   // Values on the script stack.
   uint32_t MaxStackDepth = 100'000;

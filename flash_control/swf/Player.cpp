@@ -254,8 +254,7 @@ bool Player::SetVariable(std::string_view name, std::string_view value)
   SpriteObject* root = stage_->Root(0);
   if (root == nullptr || name.empty())
     return false;
-  stage_->SetVariable(root, name, Value(std::string(value)));
-  return true;
+  return stage_->SetVariable(root, name, Value(std::string(value)));
 }
 
 std::optional<std::string> Player::GetProperty(std::string_view target, int index) const

@@ -111,6 +111,7 @@ public:
   // Variables and properties ------------------------------------------------------------------
   // "name" on the root of layer 0, or "path:name" / "path.name" elsewhere. Nothing when undefined.
   std::optional<std::string> GetVariable(std::string_view name) const;
+  // False when the path leads nowhere or the value does not fit the scripts' byte budget.
   bool SetVariable(std::string_view name, std::string_view value);
   // Display properties by number: 0 _x, 1 _y, 2 _xscale, 3 _yscale, 4 _currentframe (1-based),
   // 5 _totalframes, 6 _alpha, 7 _visible, 8 _width, 9 _height, 10 _rotation, 11 _target,

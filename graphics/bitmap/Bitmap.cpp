@@ -87,8 +87,9 @@ void TqvBitmap::SetSize(int32_t NewWidth, int32_t NewHeight)
   if (w == Width && h == Height && Handle) return;
 
   ReleaseStore();
-  // Pixel offsets are formed in 32 bits, so the whole image must stay below 2 GB.
-  if (w * h * 4 > INT32_MAX) throw Exception("Can't allocate the DIB handle");
+  // Pixel offsets are formed in 32 bits, so the whole image must stay below 2 GB. The pixel count
+  // of two 32-bit sizes fits 64 bits; its byte count may not.
+  if (w * h > INT32_MAX / int64_t(sizeof(TqvColor))) throw Exception("Can't allocate the DIB handle");
 
   BitmapInfo.bmiHeader.biWidth = int32_t(w);
   BitmapInfo.bmiHeader.biHeight = -int32_t(h);

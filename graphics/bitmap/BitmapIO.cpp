@@ -14,9 +14,17 @@
 
 namespace {
 
+// A source without width or height has nothing to copy. SetSize would keep the current store for
+// it, and the copy would then run over the old pixels from a source that has none.
+bool HasArea(const TGraphic& Source)
+{
+  return Source.GetWidth() != 0 && Source.GetHeight() != 0;
+}
+
 // An opaque copy of any platform bitmap, through the system.
 void CopyOpaque(TqvBitmap& Target, TBitmap& Source)
 {
+  if (!HasArea(Source)) return;
   Target.SetSize(Source.GetWidth(), Source.GetHeight());
   if (Target.Empty()) return;
   BitBlt(Target.DC, 0, 0, Target.Width, Target.Height, Source.GetCanvas()->GetHandle(), 0, 0, SRCCOPY);
@@ -26,6 +34,7 @@ void CopyOpaque(TqvBitmap& Target, TBitmap& Source)
 
 void CopyGraphic(TqvBitmap& Target, TGraphic& Source)
 {
+  if (!HasArea(Source)) return;
   Target.SetSize(Source.GetWidth(), Source.GetHeight());
   if (Target.Empty()) return;
   Target.DrawGraphic(&Source, Rect(0, 0, Target.Width, Target.Height));
@@ -37,9 +46,11 @@ void CopyGraphic(TqvBitmap& Target, TGraphic& Source)
 void TqvBitmap::Assign(TPersistent* Source)
 {
   if (auto* source = dynamic_cast<TqvBitmap*>(Source)) {
+    // An empty source leaves this bitmap alone: there is nothing to copy from, and a source
+    // emptied by a failed resize still reports its old size.
+    if (source->Empty()) return;
     SetSize(source->Width, source->Height);
-    // An empty source leaves this bitmap's pixels alone: there is nothing to copy from.
-    if (Empty() || source->Empty()) return;
+    if (Empty()) return;
     MoveLongwordFunc(source->Bits, Bits, Width * Height);
     Name = source->Name;
     Transparent = source->Transparent;
@@ -49,6 +60,7 @@ void TqvBitmap::Assign(TPersistent* Source)
       CopyOpaque(*this, *bitmap);
       return;
     }
+    if (!HasArea(*bitmap)) return;
     SetSize(bitmap->GetWidth(), bitmap->GetHeight());
     if (Empty()) return;
     for (int32_t y = 0; y < Height; ++y)
@@ -123,26 +135,28 @@ void TqvBitmap::LoadFromResource(const AnsiString& ModuleName, const AnsiString&
 
 void TqvBitmap::LoadFromStream(TStream& Stream)
 {
-  // A record cut short by the end of the stream reads zeros for what is missing, so the fields it
-  // does not reach keep their values.
-  auto remaining = [&Stream] { return std::max<int64_t>(Stream.GetSize() - Stream.GetPosition(), 0); };
   // A negative name length reads as an empty name; a long one gives what the stream holds.
   const AnsiString name = ReadString(Stream);
+  // A record cut short before its size reads zeros for what is missing, so a size it does not
+  // reach changes no pixels.
   int32_t storedWidth = 0;
   int32_t storedHeight = 0;
   Stream.Read(&storedWidth, sizeof storedWidth);
   Stream.Read(&storedHeight, sizeof storedHeight);
 
   const int64_t rows = std::llabs(storedHeight);
-  const int64_t pixelBytes = std::llabs(storedWidth) * rows * int64_t(sizeof(TqvColor));
+  // Two 32-bit sizes give a pixel count that fits 64 bits; its byte count may not, so the stream's
+  // remainder is measured in pixels.
+  const int64_t pixels = std::llabs(storedWidth) * rows;
+  const int64_t remaining = std::max<int64_t>(Stream.GetSize() - Stream.GetPosition(), 0);
   // A record that promises more pixels than the stream holds is damaged: refuse it before making
   // a store for it.
-  if (pixelBytes > remaining()) throw EReadError("Stream read error");
+  if (pixels > remaining / int64_t(sizeof(TqvColor))) throw EReadError("Stream read error");
 
   Name = name;
   SetSize(storedWidth, storedHeight);
   if (Width != storedWidth || Height != rows || !Bits) return;
-  Stream.ReadBuffer(Bits, int32_t(pixelBytes));
+  Stream.ReadBuffer(Bits, int32_t(pixels * int64_t(sizeof(TqvColor))));
   if (storedHeight < 0) FlipHorz();
 }
 

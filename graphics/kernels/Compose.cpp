@@ -94,16 +94,21 @@ void StretchScaled(TqvDrawMode Mode, const TqvPixels& Dst, const TRect& DstRect,
   const TAxisMap columnOf(SrcRect.Left, SrcRect.Right, WidthOf(DstRect));
   const TAxisMap rowOf(SrcRect.Top, SrcRect.Bottom, HeightOf(DstRect));
 
+  // Both maps are made before any run routine is called: a routine put in from outside may leave
+  // MMX state behind, which spoils floating-point arithmetic until it is cleared.
   std::vector<int32_t> columns(static_cast<size_t>(cw));
   for (int32_t i = 0; i < cw; ++i)
     columns[size_t(i)] = columnOf(int64_t(i) + Clip.Left - DstRect.Left);
   const int32_t* map = columns.data();
+  std::vector<int32_t> rows(static_cast<size_t>(ch));
+  for (int32_t k = 0; k < ch; ++k)
+    rows[size_t(k)] = rowOf(int64_t(k) + Clip.Top - DstRect.Top);
 
   int32_t previous = -1;
   if (Mode == TqvDrawMode::Opaque) {
     const TqvColor* above = nullptr;
     for (int32_t k = 0; k < ch; ++k) {
-      const int32_t r = rowOf(int64_t(k) + Clip.Top - DstRect.Top);
+      const int32_t r = rows[size_t(k)];
       TqvColor* out = Dst.Row(Clip.Top + k) + Clip.Left;
       if (r == previous) {
         std::memcpy(out, above, size_t(cw) * sizeof(TqvColor));
@@ -119,7 +124,7 @@ void StretchScaled(TqvDrawMode Mode, const TqvPixels& Dst, const TRect& DstRect,
   const TLineFunc run = RunRoutine(Mode);
   TArrayOfqvColor line(static_cast<size_t>(cw));
   for (int32_t k = 0; k < ch; ++k) {
-    const int32_t r = rowOf(int64_t(k) + Clip.Top - DstRect.Top);
+    const int32_t r = rows[size_t(k)];
     if (r != previous) {
       Resample(Src.Row(r), map, line.data(), cw);
       previous = r;

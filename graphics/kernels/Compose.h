@@ -50,9 +50,9 @@ struct TqvBltJob {
 // Draws SrcRect of Src into DstRect of Dst, showing only what lies inside ClipRect and the target.
 // Nothing is drawn when SrcRect is empty or not wholly inside Src, or the clipped area is empty.
 // A scaled drawing (sizes differ) is done here: nearest neighbour with corners aligned, the column
-// map built once, a source row resampled only when it changes, a repeated plain row copied from the
-// target row above. An unscaled drawing is returned instead, so that a caller can route it through
-// its own replaceable routine; DrawPixels does it with BltPixels.
+// and row maps built once, a source row resampled only when it changes, a repeated plain row copied
+// from the target row above. An unscaled drawing is returned instead, so that a caller can route it
+// through its own replaceable routine; DrawPixels does it with BltPixels.
 std::optional<TqvBltJob> StretchPixels(TqvDrawMode Mode, const TqvPixels& Dst, const TRect& DstRect,
                                        const TRect& ClipRect, const TqvPixels& Src,
                                        const TRect& SrcRect);

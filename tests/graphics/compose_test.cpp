@@ -52,7 +52,9 @@ const TqvDrawMode AllModes[] = {TqvDrawMode::Opaque, TqvDrawMode::AlphaBlend,
 
 } // namespace
 
-// Corners aligned, halves to the even neighbour; one target column takes the middle one.
+// Corners aligned, halves to the even neighbour; one target column takes the middle one. The ratio
+// is a 32-bit float: 1/6 is stored a little above, so column 3 of 2 to 7 is past the half (held
+// exactly, 3 × 1/6 would be a half and go to the even 0).
 TEST(Compose, ColumnSamplingTable)
 {
   struct Case {
@@ -61,7 +63,7 @@ TEST(Compose, ColumnSamplingTable)
   };
   const Case cases[] = {
       {0, 2, 3, {0, 0, 1}}, {1, 2, 3, {1, 2, 2}}, {0, 3, 5, {0, 0, 1, 2, 2}},
-      {0, 4, 2, {0, 3}},    {0, 4, 1, {1}},
+      {0, 4, 2, {0, 3}},    {0, 4, 1, {1}},       {0, 2, 7, {0, 0, 0, 1, 1, 1, 1}},
   };
   TImage source = NumberedSource(5, 1);
   for (TqvDrawMode mode : AllModes) {
@@ -305,4 +307,34 @@ TEST(Compose, ReplacedRunRoutinesTakeEffect)
     }
   }
   EXPECT_EQ(std::vector<TqvColor>(36, 0xFF0000FF), target.Memory);
+}
+
+namespace {
+
+// A blend routine put in from outside that uses MMX and leaves its state behind, as MMX code that
+// skips emms does: floating-point arithmetic after it goes wrong until the state is cleared.
+void CopyLeavingMmxState(const TqvColor* Src, TqvColor* Dst, int32_t Count)
+{
+  for (int32_t i = 0; i < Count; ++i)
+    Dst[i] = Src[i];
+  __asm__ __volatile__("pxor %mm0, %mm0");
+}
+
+} // namespace
+
+// The scaled drawing does its floating-point sampling before it calls a run routine, so a routine
+// that leaves MMX state cannot spoil the rows that follow.
+TEST(Compose, ScaledRowsSurviveARunRoutineThatLeavesMmxState)
+{
+  TImage source = NumberedSource(2, 3);
+  TImage target(3, 5);
+  const TLineFunc saved = LineAlphaBlendFunc;
+  LineAlphaBlendFunc = CopyLeavingMmxState;
+  DrawPixels(TqvDrawMode::AlphaBlend, target.View(), Rect(0, 0, 3, 5), Rect(0, 0, 3, 5),
+             source.View(), Rect(0, 0, 2, 3));
+  __asm__ __volatile__("emms");
+  LineAlphaBlendFunc = saved;
+  const TqvColor sampledRows[5] = {0, 0, 1, 2, 2};
+  for (int32_t y = 0; y < 5; ++y)
+    EXPECT_EQ(0xFF000000 | sampledRows[y] << 8, target.At(0, y)) << "row " << y;
 }

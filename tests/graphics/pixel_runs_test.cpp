@@ -2,6 +2,7 @@
 
 #include <cstdlib>
 #include <random>
+#include <string>
 #include <vector>
 
 #include "graphics/kernels/PixelRuns.h"
@@ -295,6 +296,11 @@ TEST(PixelRuns, RunFillsAndClearAlpha)
 
 TEST(PixelRuns, SelectionInstallsTheBlendPairAndTheSwitchForcesScalar)
 {
+  const TPixelAlphaBlendFunc savedPixel = PixelAlphaBlendFunc;
+  const TLineFunc savedLine = LineAlphaBlendFunc;
+  const char* found = std::getenv("QV_SCALAR_KERNELS");
+  const std::string restore = std::string("QV_SCALAR_KERNELS=") + (found ? found : "");
+
   SelectBlendKernels(true);
   EXPECT_EQ(PixelAlphaBlendMMX, PixelAlphaBlendFunc);
   EXPECT_EQ(LineAlphaBlendMMX, LineAlphaBlendFunc);
@@ -311,4 +317,7 @@ TEST(PixelRuns, SelectionInstallsTheBlendPairAndTheSwitchForcesScalar)
     _putenv(c.setting);
     EXPECT_EQ(c.forced, ScalarKernelsForced()) << c.setting;
   }
+  _putenv(restore.c_str());
+  PixelAlphaBlendFunc = savedPixel;
+  LineAlphaBlendFunc = savedLine;
 }

@@ -96,3 +96,14 @@ TEST(TCollection, ReportsChangesOnceAfterAnUpdate)
   collection.EndUpdate();
   EXPECT_EQ(2, collection.Updates);
 }
+
+TEST(TCollection, AnItemWhoseArrivalFailsIsNotKept)
+{
+  struct TRefusingCollection : TCollection {
+    TRefusingCollection() : TCollection(TTestItem::StaticClass()) {}
+    void Update(TCollectionItem*) override { throw EInvalidOperation("refused"); }
+  };
+  TRefusingCollection collection;
+  EXPECT_THROW(collection.Add(), EInvalidOperation);
+  EXPECT_EQ(0, collection.Count());
+}

@@ -138,6 +138,21 @@ TEST(TComponent, ReferencesAcrossOwnersAreClearedWhenTheTargetGoes)
   EXPECT_EQ(nullptr, button->GetBuddy());
 }
 
+TEST(TComponent, AComponentItsOwnerRefusesIsNotKept)
+{
+  struct TRefusingOwner : TComponent {
+    using TComponent::TComponent;
+    void Notification(TComponent* component, TOperation operation) override
+    {
+      TComponent::Notification(component, operation);
+      if (operation == opInsert) throw EComponentError("refused");
+    }
+  };
+  TRefusingOwner owner(nullptr);
+  EXPECT_THROW(new TComponent(&owner), EComponentError);
+  EXPECT_EQ(0, owner.ComponentCount());
+}
+
 TEST(TComponent, DesigningReachesEveryOwnedComponent)
 {
   TComponent form(nullptr);

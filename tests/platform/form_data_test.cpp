@@ -8,6 +8,7 @@
 #include <cstring>
 #include <functional>
 #include <random>
+#include <set>
 
 namespace {
 
@@ -89,6 +90,46 @@ private:
     p.Property("PropertyWithAVeryLongName", &T::PropertyWithAVeryLongName,
                &T::PropertyWithAVeryLongName);
   }
+};
+
+// An item that refers to a component, and counts the references set on items already freed.
+class TLinkItem : public TCollectionItem {
+  QV_CLASS(TLinkItem, TCollectionItem)
+public:
+  explicit TLinkItem(TCollection* collection) : TCollectionItem(collection) { Live.insert(this); }
+  ~TLinkItem() override { Live.erase(this); }
+
+  static inline std::set<const TLinkItem*> Live;
+  static inline int SetWhenFreed = 0;
+
+  TComponent* GetTarget() const { return FTarget; }
+  void SetTarget(TComponent* target)
+  {
+    if (Live.count(this))
+      FTarget = target;
+    else
+      ++SetWhenFreed;
+  }
+
+private:
+  static void Publish(TPublisher<TLinkItem>& p)
+  {
+    p.Property("Target", &TLinkItem::GetTarget, &TLinkItem::SetTarget);
+  }
+
+  TComponent* FTarget = nullptr;
+};
+
+class TLinkBox : public TComponent {
+  QV_CLASS(TLinkBox, TComponent)
+public:
+  explicit TLinkBox(TComponent* owner) : TComponent(owner) {}
+  TCollection* GetLinks() const { return FLinks.get(); }
+
+private:
+  static void Publish(TPublisher<TLinkBox>& p) { p.Property("Links", &TLinkBox::GetLinks); }
+
+  std::unique_ptr<TCollection> FLinks = std::make_unique<TCollection>(TLinkItem::StaticClass());
 };
 
 TBytes Sequence(int count)
@@ -401,6 +442,34 @@ TEST_F(FormData, RefusesDataNestedTooDeeply)
   } catch (const EReadError& e) {
     EXPECT_NE(AnsiString::npos, e.Message.find("Form data is nested too deeply")) << e.Message;
   }
+}
+
+TEST_F(FormData, ACollectionReadAgainDropsTheReferencesOfTheItemsItFrees)
+{
+  TLinkBox box(nullptr);
+  ReadInto(&box, Compile("object Box: TLinkBox\n"
+                         "  Links = <\n    item\n      Target = Box\n    end>\n"
+                         "  Links = <\n    item\n    end\n    item\n      Target = Box\n    end>\n"
+                         "end\n"));
+  EXPECT_EQ(0, TLinkItem::SetWhenFreed);
+  ASSERT_EQ(2, box.GetLinks()->Count());
+  EXPECT_EQ(nullptr, static_cast<TLinkItem*>(box.GetLinks()->GetItem(0))->GetTarget());
+  EXPECT_EQ(&box, static_cast<TLinkItem*>(box.GetLinks()->GetItem(1))->GetTarget());
+}
+
+TEST_F(FormData, PropertyPathsDoNotReachThroughReferences)
+{
+  // A reference names another component; its properties are that component's to store.
+  TTestTimer outside(nullptr);
+  TTestWidget widget(nullptr);
+  widget.SetBuddy(&outside);
+  try {
+    ReadInto(&widget, Compile("object W: TTestWidget\n  Buddy.Interval = 5\nend\n"));
+    ADD_FAILURE() << "read a property of a referenced component";
+  } catch (const EReadError& e) {
+    EXPECT_EQ("Error reading W.Buddy.Interval: Property Buddy.Interval does not exist", e.Message);
+  }
+  EXPECT_EQ(1000, outside.Interval);
 }
 
 TEST_F(FormData, WritesOnlyWhatCanBeReadBack)

@@ -135,8 +135,9 @@ TEST(FormText, BinaryToTextRefusesNamesTheTextCannotHold)
 
 TEST(FormText, SyntaxErrorsNameTheLine)
 {
+  const AnsiString longName(256, 'N');
   const struct {
-    const char* text;
+    AnsiString text;
     const char* message;
   } cases[] = {
     {"objekt A: TX\nend\n", "'object' expected on line 1"},
@@ -153,6 +154,8 @@ TEST(FormText, SyntaxErrorsNameTheLine)
     {"object A: TX\n  P = 1e999\nend\n", "Invalid floating point number on line 2"},
     {"object A: TX\n  P = 922337203685477.5808c\nend\n", "Invalid currency value on line 2"},
     {"object A: TX\n  P = 12abc\nend\n", "Invalid number on line 2"},
+    {"object A: TX\n  P = ($1G)\nend\n", "Invalid number on line 2"},
+    {"object A: TX\n  P = 1\n  " + longName + " = 1\nend\n", "Identifier too long on line 3"},
     {"object A: TX\n  P = #\nend\n", "Character code expected on line 2"},
     {"object A: TX\n  P = 1\n", "'end' expected on line 3"},
     {"object A: TX\n  object B: TY\n  end\n  P = 1\nend\n", "'object' expected on line 4"},

@@ -2,6 +2,7 @@
 
 #include "platform/FileStreams.h"
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -25,6 +26,19 @@ AnsiString ErrorOf(F action)
   }
   return "no error";
 }
+
+// Hands over at most three bytes at a time, as a pipe may.
+class TTrickleStream : public TMemoryStream {
+public:
+  int32_t Read(void* buffer, int32_t count) override
+  {
+    return TMemoryStream::Read(buffer, std::min(count, 3));
+  }
+  int32_t Write(const void* buffer, int32_t count) override
+  {
+    return TMemoryStream::Write(buffer, std::min(count, 3));
+  }
+};
 
 // A folder of its own under the system's temporary folder, removed with its files afterwards.
 class FileStreamTest : public ::testing::Test {
@@ -94,6 +108,16 @@ TEST(TStream, ShortTransfersAreErrors)
   EXPECT_EQ("Stream write error", ErrorOf<EWriteError>([&] { stream.WriteBuffer("x", 1); }));
 }
 
+TEST(TStream, BufferTransfersGatherPartialTransfers)
+{
+  TTrickleStream stream;
+  stream.WriteBuffer("Zarinelle", 9);
+  EXPECT_EQ("Zarinelle", ReadAll(stream));
+  char buffer[9];
+  stream.SetPosition(4);
+  EXPECT_EQ("Stream read error", ErrorOf<EReadError>([&] { stream.ReadBuffer(buffer, 9); }));
+}
+
 TEST(TStream, CopyFromCopiesAPartOrTheWholeSource)
 {
   TMemoryStream source;
@@ -124,6 +148,9 @@ TEST_F(FileStreamTest, WritesReopensAndResizesAFile)
     TFileStream file(name, fmOpenReadWrite);
     EXPECT_EQ(9, file.GetSize());
     EXPECT_EQ(4, file.Seek(-5, soEnd));
+    // A size the file cannot take leaves it as it was.
+    EXPECT_THROW(file.SetSize(-1), EOSError);
+    EXPECT_EQ(9, file.GetSize());
     file.SetSize(4);
   }
   TMemoryStream memory;

@@ -48,3 +48,42 @@ TEST(Toolchain, RunsAsA32BitWindowsProcess)
   EXPECT_EQ(PROCESSOR_ARCHITECTURE_INTEL, info.wProcessorArchitecture);
   EXPECT_TRUE(GetModuleHandleA("kernel32.dll") != nullptr);
 }
+
+// A program that crashes under the runner ends at once with a failure; a crash debugger would keep
+// it waiting, and a crashing test would hang the whole run.
+TEST(Toolchain, ACrashEndsTheProgramAtOnce)
+{
+  char self[MAX_PATH];
+  ASSERT_NE(0u, GetModuleFileNameA(nullptr, self, MAX_PATH));
+  std::string command = std::string("\"") + self +
+                        "\" --gtest_also_run_disabled_tests --gtest_catch_exceptions=0"
+                        " --gtest_filter=Toolchain.DISABLED_Crash";
+  SECURITY_ATTRIBUTES inheritable{sizeof inheritable, nullptr, TRUE};
+  HANDLE nul = CreateFileA("NUL", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                           &inheritable, OPEN_EXISTING, 0, nullptr);
+  ASSERT_NE(INVALID_HANDLE_VALUE, nul);
+  STARTUPINFOA startup{};
+  startup.cb = sizeof startup;
+  startup.dwFlags = STARTF_USESTDHANDLES;
+  startup.hStdInput = startup.hStdOutput = startup.hStdError = nul;
+  PROCESS_INFORMATION child{};
+  const BOOL started = CreateProcessA(nullptr, command.data(), nullptr, nullptr, TRUE, 0, nullptr,
+                                      nullptr, &startup, &child);
+  CloseHandle(nul);
+  ASSERT_TRUE(started);
+
+  const DWORD waited = WaitForSingleObject(child.hProcess, 30000);
+  if (waited != WAIT_OBJECT_0) TerminateProcess(child.hProcess, 1);
+  DWORD exitCode = 0;
+  GetExitCodeProcess(child.hProcess, &exitCode);
+  CloseHandle(child.hThread);
+  CloseHandle(child.hProcess);
+  EXPECT_EQ(WAIT_OBJECT_0, waited) << "the crashed program waited for a debugger";
+  EXPECT_NE(0u, exitCode);
+}
+
+// Run only by the test above.
+TEST(Toolchain, DISABLED_Crash)
+{
+  RaiseException(EXCEPTION_ACCESS_VIOLATION, EXCEPTION_NONCONTINUABLE, 0, nullptr);
+}

@@ -1,5 +1,7 @@
 #include "flash_control/swf/raster/Stroker.h"
 
+#include <algorithm>
+
 #include "flash_control/swf/raster/Path.h"
 
 namespace swf::raster {
@@ -59,11 +61,7 @@ SubPoint Stroker::Normal(SubPoint a, SubPoint b) const
 
 void Stroker::Stroke(std::vector<SubPoint> points)
 {
-  std::erase_if(points, [prev = SubPoint{INT32_MIN, INT32_MIN}](SubPoint p) mutable {
-    const bool repeat = Same(p, prev);
-    prev = p;
-    return repeat;
-  });
+  points.erase(std::unique(points.begin(), points.end(), Same), points.end());
   if (points.empty())
     return;
   if (points.size() == 1) {
@@ -85,15 +83,20 @@ void Stroker::Stroke(std::vector<SubPoint> points)
     Side(points, true, true);
     return;
   }
-  const size_t last = points.size() - 1;
+  // Along the left side, round the end, back along the right side, round the start.
   Side(points, false, true);
-  Cap(points[last], Normal(points[last - 1], points[last]),
-      {points[last].X - points[last - 1].X, points[last].Y - points[last - 1].Y});
+  EndCap(points);
   std::reverse(points.begin(), points.end());
   Side(points, false, false);
-  Cap(points[last], Normal(points[last - 1], points[last]),
-      {points[last].X - points[last - 1].X, points[last].Y - points[last - 1].Y});
+  EndCap(points);
   target_.ClosePath();
+}
+
+// The cap at the polyline's last point, from its left side round to its right.
+void Stroker::EndCap(const std::vector<SubPoint>& points)
+{
+  const SubPoint end = points.back(), before = points[points.size() - 2];
+  Cap(end, Normal(before, end), {end.X - before.X, end.Y - before.Y});
 }
 
 // The left side of the polyline, segment by segment, joined round on the outside of each turn and

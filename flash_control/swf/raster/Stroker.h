@@ -24,6 +24,7 @@ private:
   void Join(SubPoint pivot, SubPoint before, SubPoint after);
   void Arc(SubPoint center, SubPoint from, SubPoint to, SubPoint through, int depth);
   void Cap(SubPoint center, SubPoint normal, SubPoint direction);
+  void EndCap(const std::vector<SubPoint>& points);
   SubPoint Normal(SubPoint a, SubPoint b) const;
 
   Rasterizer& target_;

@@ -160,10 +160,10 @@ Value Stage::GetVariable(DisplayObject* scope, std::string_view name) const
   return MemberOf(slot.Holder, slot.Name);
 }
 
-void Stage::SetVariable(DisplayObject* scope, std::string_view name, Value value)
+bool Stage::SetVariable(DisplayObject* scope, std::string_view name, Value value)
 {
   const VariableSlot slot = Locate(scope, name);
-  SetMemberOf(slot.Holder, slot.Name, std::move(value));
+  return SetMemberOf(slot.Holder, slot.Name, std::move(value));
 }
 
 Value Stage::MemberOf(const Value& holder, std::string_view name) const
@@ -175,12 +175,12 @@ Value Stage::MemberOf(const Value& holder, std::string_view name) const
   return Value();
 }
 
-void Stage::SetMemberOf(const Value& holder, std::string_view name, Value value)
+bool Stage::SetMemberOf(const Value& holder, std::string_view name, Value value)
 {
   if (const auto clip = holder.AsClip())
-    SetMember(*clip, name, std::move(value));
-  else if (Object* object = holder.AsObject())
-    object->Set(name, std::move(value));
+    return SetMember(*clip, name, std::move(value));
+  Object* object = holder.AsObject();
+  return object && object->Set(name, std::move(value));
 }
 
 Value Stage::GetMember(DisplayObject& object, std::string_view name) const
@@ -210,19 +210,17 @@ Value Stage::GetMember(DisplayObject& object, std::string_view name) const
   return Value();
 }
 
-void Stage::SetMember(DisplayObject& object, std::string_view name, Value value)
+bool Stage::SetMember(DisplayObject& object, std::string_view name, Value value)
 {
   if (!name.empty() && name.front() == '_') {
     const int index = PropertyIndex(name);
     if (index >= 0) {
       SetProperty(object, index, value);
-      return;
+      return true;
     }
   }
-  if (object.GetKind() == DisplayObject::Kind::Sprite) {
-    if (Object* variables = static_cast<SpriteObject&>(object).Variables)
-      variables->Set(name, std::move(value));
-  }
+  Object* variables = object.GetKind() == DisplayObject::Kind::Sprite ? static_cast<SpriteObject&>(object).Variables : nullptr;
+  return variables && variables->Set(name, std::move(value));
 }
 
 Value Stage::GetProperty(DisplayObject& object, int index) const
@@ -324,9 +322,14 @@ void Stage::SetProperty(DisplayObject& object, int index, const Value& value)
     else
       object.Visible = n != 0;
     break;
-  case kName:
-    object.Name = value.ToString(version);
+  case kName: {
+    // Instance names are identifiers: a script cannot hang megabytes on every display object.
+    constexpr size_t kMaxNameLength = 1024;
+    std::string name = value.ToString(version);
+    if (name.size() <= kMaxNameLength)
+      object.Name = std::move(name);
     break;
+  }
   default:
     break;  // read-only or not kept
   }

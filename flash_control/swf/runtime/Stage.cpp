@@ -7,7 +7,10 @@
 
 namespace swf {
 
-Stage::Stage(Host* host, const Limits& limits) : host_(host), limits_(limits), heap_(limits.MaxObjects) {}
+Stage::Stage(Host* host, const Limits& limits)
+  : host_(host), limits_(limits), heap_(limits.MaxObjects, limits.MaxScriptBytes)
+{
+}
 
 Stage::~Stage()
 {
@@ -286,6 +289,7 @@ std::shared_ptr<DisplayObject> Stage::Create(DisplayObject& parent, uint16_t dep
 
 void Stage::StartTurn()
 {
+  heap_.ClearRefusal();
   actionsLeft_ = limits_.MaxActionsPerFrame;
   deadline_ = std::chrono::steady_clock::now() + std::chrono::milliseconds(limits_.MaxScriptMilliseconds);
 }

@@ -73,12 +73,13 @@ public:
   DisplayObject* ResolveTarget(DisplayObject* base, std::string_view path) const;
   // "name", "path:name" or "path.name"; variables, then display properties and named children.
   Value GetVariable(DisplayObject* scope, std::string_view name) const;
-  void SetVariable(DisplayObject* scope, std::string_view name, Value value);
+  // False when there is no such target, or no room for the value.
+  bool SetVariable(DisplayObject* scope, std::string_view name, Value value);
   Value GetMember(DisplayObject& object, std::string_view name) const;
-  void SetMember(DisplayObject& object, std::string_view name, Value value);
+  bool SetMember(DisplayObject& object, std::string_view name, Value value);
   // Members of any value: display objects and script objects have them, other values do not.
   Value MemberOf(const Value& holder, std::string_view name) const;
-  void SetMemberOf(const Value& holder, std::string_view name, Value value);
+  bool SetMemberOf(const Value& holder, std::string_view name, Value value);
   // Display properties by number (0 _x ... 21 _ymouse); undefined for unknown numbers.
   Value GetProperty(DisplayObject& object, int index) const;
   void SetProperty(DisplayObject& object, int index, const Value& value);

@@ -190,6 +190,10 @@ void Interpreter::Execute(Activation& a)
       failed_ = true;
       return;
     }
+    if (stage_.GetHeap().Refused()) {
+      failed_ = true;
+      return;
+    }
     pc = next;
   }
 }
@@ -230,6 +234,8 @@ Value Interpreter::Text(std::string text)
     failed_ = true;
     return Value();
   }
+  // Making a text is work in proportion to its length.
+  stage_.Charge(static_cast<uint32_t>(text.size() / 64));
   return Value(std::move(text));
 }
 
@@ -304,7 +310,7 @@ Value Interpreter::CallFunction(Activation& caller, const Value& function, Value
   a.End = f.Begin + f.Size;
   a.Source = f.Source;
   a.Version = f.Source->Version;
-  a.Pool = f.ConstantPool;
+  a.Pool = f.Pool;
   a.Original = a.Target = f.Target.lock();
   if (!a.Target)
     a.Original = a.Target = caller.Target;
@@ -371,9 +377,9 @@ Value Interpreter::CallMethod(Activation& caller, const Value& object, const std
     if (SameName(name, "play", version)) {
       // Decoding is out of reach; the stream only checks that the file is a video.
       StreamState& stream = o->Stream;
-      stream.Path = args.empty() ? std::string() : args[0].ToString(version);
+      const std::string path = args.empty() ? std::string() : args[0].ToString(version);
       Host* host = stage_.GetHost();
-      const auto head = host ? host->ReadFile(stream.Path, 3) : std::nullopt;
+      const auto head = host ? host->ReadFile(path, 3) : std::nullopt;
       stream.IsVideo = head && head->size() >= 3 && (*head)[0] == 'F' && (*head)[1] == 'L' && (*head)[2] == 'V';
       stream.Playing = stream.IsVideo;
     } else if (SameName(name, "close", version)) {
@@ -477,12 +483,18 @@ void Interpreter::DefineFunction(Activation& a, Reader& in, size_t& next, bool e
   f->Code = a.Code;
   f->Begin = next;
   f->Size = size;
-  f->ConstantPool = a.Pool;
+  f->Pool = a.Pool;
   f->Target = a.Target;
   next += size;
+  // Functions defined in a loop must not pile up copies of their names.
+  size_t footprint = sizeof(ScriptFunction);
+  for (const std::string& p : f->Parameters)
+    footprint += p.size() + sizeof(std::string);
   Object* fn = stage_.GetHeap().New(Object::Kind::Function, CaseSensitiveNames(a.Version));
-  if (fn)
+  if (fn && fn->Hold(footprint))
     fn->Function = std::move(f);
+  else
+    fn = nullptr;
   if (name.empty())
     Push(Value(fn));
   else if (fn)
@@ -645,7 +657,7 @@ Interpreter::Outcome Interpreter::Step(Activation& a, uint8_t code, Reader& in, 
     const std::string s = Pop().ToString(version);
     const double from = std::isfinite(index) ? std::clamp(index - 1, 0.0, static_cast<double>(s.size())) : 0;
     const double length = std::isfinite(count) ? std::clamp(count, 0.0, static_cast<double>(s.size())) : 0;
-    Push(s.substr(static_cast<size_t>(from), static_cast<size_t>(length)));
+    Push(Text(s.substr(static_cast<size_t>(from), static_cast<size_t>(length))));
     break;
   }
   case kStringAdd: {
@@ -685,9 +697,11 @@ Interpreter::Outcome Interpreter::Step(Activation& a, uint8_t code, Reader& in, 
   case kToNumber:
     Push(Pop().ToNumber(version));
     break;
-  case kToString:
-    Push(Pop().ToString(version));
+  case kToString: {
+    Value v = Pop();
+    Push(v.IsString() ? std::move(v) : Value(v.ToString(version)));
     break;
+  }
   case kTypeOf: {
     const Value v = Pop();
     const char* type = v.IsUndefined() ? "undefined"
@@ -876,15 +890,16 @@ Interpreter::Outcome Interpreter::Step(Activation& a, uint8_t code, Reader& in, 
     break;
   case kConstantPool: {
     const uint16_t count = in.U16();
-    a.Pool.clear();
+    auto pool = std::make_shared<std::vector<Value>>();
     for (uint16_t i = 0; i < count; ++i)
-      a.Pool.push_back(in.String());
+      pool->push_back(Text(in.String()));
+    a.Pool = std::move(pool);
     break;
   }
   case kPush:
     while (!in.AtEnd() && !failed_) {
       switch (const uint8_t type = in.U8(); type) {
-      case 0: Push(in.String()); break;
+      case 0: Push(Text(in.String())); break;
       case 1: Push(ReadFloat(in)); break;
       case 2: Push(Null{}); break;
       case 3: Push(Value()); break;
@@ -899,7 +914,7 @@ Interpreter::Outcome Interpreter::Step(Activation& a, uint8_t code, Reader& in, 
       case 8:
       case 9: {
         const size_t index = type == 8 ? in.U8() : in.U16();
-        Push(index < a.Pool.size() ? Value(a.Pool[index]) : Value());
+        Push(a.Pool && index < a.Pool->size() ? (*a.Pool)[index] : Value());
         break;
       }
       default:

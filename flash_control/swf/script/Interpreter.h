@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "flash_control/swf/format/Movie.h"
+#include "flash_control/swf/script/Object.h"
 #include "flash_control/swf/script/Value.h"
 
 namespace swf {
@@ -35,7 +36,7 @@ private:
     size_t Begin = 0, End = 0;
     int Version = 0;
     std::shared_ptr<const Movie> Source;
-    std::vector<std::string> Pool;
+    ConstantPool Pool;
     std::shared_ptr<DisplayObject> Original;  // the timeline the block belongs to
     std::shared_ptr<DisplayObject> Target;    // changed by set-target
     std::optional<std::map<std::string, Value>> Locals;  // functions only

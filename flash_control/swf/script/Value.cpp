@@ -44,8 +44,8 @@ double Value::ToNumber(int version) const
           return v ? 1.0 : 0.0;
         else if constexpr (std::is_same_v<T, double>)
           return v;
-        else if constexpr (std::is_same_v<T, std::string>)
-          return v.empty() && version < 7 ? 0.0 : ParseNumber(v);
+        else if constexpr (std::is_same_v<T, Text>)
+          return v->empty() && version < 7 ? 0.0 : ParseNumber(*v);
         else
           return kNaN;
       },
@@ -63,10 +63,10 @@ bool Value::ToBoolean(int version) const
           return v;
         else if constexpr (std::is_same_v<T, double>)
           return v != 0 && !std::isnan(v);
-        else if constexpr (std::is_same_v<T, std::string>) {
+        else if constexpr (std::is_same_v<T, Text>) {
           if (version >= 7)
-            return !v.empty();
-          const double n = ParseNumber(v);
+            return !v->empty();
+          const double n = ParseNumber(*v);
           return n != 0 && !std::isnan(n);
         } else if constexpr (std::is_same_v<T, ClipRef>)
           return !v.expired();
@@ -89,8 +89,8 @@ std::string Value::ToString(int version) const
           return v ? "true" : "false";
         else if constexpr (std::is_same_v<T, double>)
           return FormatNumber(v);
-        else if constexpr (std::is_same_v<T, std::string>)
-          return v;
+        else if constexpr (std::is_same_v<T, Text>)
+          return *v;
         else if constexpr (std::is_same_v<T, ClipRef>) {
           const auto clip = v.lock();
           return clip ? TargetPath(*clip) : std::string();

@@ -1,5 +1,6 @@
 // Script values: undefined, null, booleans, numbers, texts, objects of the script heap and
-// references to display objects (which vanish when the object is removed).
+// references to display objects (which vanish when the object is removed). Texts are immutable and
+// shared, so copying a value never copies its text.
 #pragma once
 
 #include <cstdint>
@@ -27,8 +28,8 @@ public:
   Value(Null) : data_(Null{}) {}
   Value(bool b) : data_(b) {}
   Value(double n) : data_(n) {}
-  Value(std::string s) : data_(std::move(s)) {}
-  Value(const char* s) : data_(std::string(s)) {}
+  Value(std::string s) : data_(std::make_shared<const std::string>(std::move(s))) {}
+  Value(const char* s) : Value(std::string(s)) {}
   Value(Object* o)  // a null object is undefined
   {
     if (o)
@@ -40,12 +41,16 @@ public:
   bool IsNull() const { return std::holds_alternative<Null>(data_); }
   bool IsBoolean() const { return std::holds_alternative<bool>(data_); }
   bool IsNumber() const { return std::holds_alternative<double>(data_); }
-  bool IsString() const { return std::holds_alternative<std::string>(data_); }
+  bool IsString() const { return std::holds_alternative<Text>(data_); }
   // Null for anything but a heap object.
   Object* AsObject() const;
   // Null for anything but a display object that still exists.
   std::shared_ptr<DisplayObject> AsClip() const;
-  const std::string* AsString() const { return std::get_if<std::string>(&data_); }
+  const std::string* AsString() const
+  {
+    const auto* text = std::get_if<Text>(&data_);
+    return text ? text->get() : nullptr;
+  }
 
   // Conversions as scripts see them; `version` is the movie's file version, which decides the
   // text of undefined and how texts become numbers and booleans.
@@ -57,7 +62,8 @@ public:
   bool LooseEquals(const Value& other, int version) const;
 
 private:
-  std::variant<Undefined, Null, bool, double, std::string, Object*, ClipRef> data_;
+  using Text = std::shared_ptr<const std::string>;
+  std::variant<Undefined, Null, bool, double, Text, Object*, ClipRef> data_;
 };
 
 // Numbers as scripts print them: integers without a point, otherwise up to 15 significant digits.

@@ -19,6 +19,7 @@ object Form: TFuzzForm
       item
         Caption = 'first'
         Width = 7
+        Buddy = Button
         Data = {
           0A0B0C}
       end

@@ -294,6 +294,25 @@ TEST(Script, CapsStopRunawayScripts)
   }
 }
 
+TEST(Script, TheHeapBudgetKeepsWhatFitted)
+{
+  // i = 0; forever { i = i + 1; set("v" + i, <a text of 1000 bytes>); }
+  Actions hoarding;
+  const auto more = hoarding.NewLabel();
+  hoarding.Push({"i", 0}).SetVariable().Bind(more);
+  hoarding.Push({"i", "i"}).GetVariable().Push(1).Add2().SetVariable();
+  hoarding.Push({"v", "i"}).GetVariable().Add2().Push(std::string(1000, 'x')).SetVariable().Jump(more);
+  swf::Limits limits;
+  limits.MaxScriptBytes = 1 << 20;
+  swf::Player player = RunScript(hoarding.Encode(), 8, nullptr, limits);
+  EXPECT_EQ(1u, player.StoppedScripts());
+  EXPECT_EQ(std::string(1000, 'x'), player.GetVariable("v100"));
+  EXPECT_FALSE(player.GetVariable("v2000"));
+  // Outside scripts, a value that does not fit is refused too.
+  EXPECT_FALSE(player.SetVariable("big", std::string(2 << 20, 'y')));
+  EXPECT_FALSE(player.GetVariable("big"));
+}
+
 TEST(Script, MalformedCodeStopsOnlyItsScript)
 {
   const struct {

@@ -2,11 +2,14 @@
 // record, copies to and from the platform's graphics, resources, and the release of system objects.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <cstring>
 #include <memory>
+#include <string>
 
 #include "graphics/Qv_bitmap.h"
 #include "graphics/Qv_library.h"
+#include "graphics/utils/Processor.h"
 #include "platform/Clipbrd.h"
 #include "platform/Graphics.h"
 #include "platform/Lists.h"
@@ -58,8 +61,10 @@ TEST(BitmapStore, SizesBeyondTheSystemRaiseAndLeaveNoStore)
   struct Case {
     int32_t Width, Height;
   };
-  // Byte counts past 32 bits, past 2 GB, and one the 32-bit address space cannot hold.
-  for (const Case c : {Case{70000, 70000}, Case{INT32_MIN, 2}, Case{40000, 14000}, Case{23000, 23000}}) {
+  // Byte counts past 32 bits, past 2 GB, past the sign bit of 64 bits, and one the 32-bit address
+  // space cannot hold.
+  for (const Case c : {Case{70000, 70000}, Case{INT32_MIN, 2}, Case{40000, 14000}, Case{0x60000000, 0x60000000},
+                       Case{23000, 23000}}) {
     SCOPED_TRACE(testing::Message() << c.Width << " x " << c.Height);
     TqvBitmap bitmap;
     bitmap.SetSize(8, 8);
@@ -290,6 +295,8 @@ TEST(BitmapStream, DamagedRecordsRaiseOrStopWithoutReadingPastTheStream)
       {"negative name length (an empty name) and too few pixels", -5, "", 4, 1, {9}, true, "old", 3},
       {"absurd size", 0, "", 60000, 60000, {9}, true, "old", 3},
       {"absurd negative size", 0, "", -30000, -30000, {9}, true, "old", 3},
+      {"a size whose byte count passes 64 bits", 0, "", INT32_MIN, INT32_MIN, {9}, true, "old", 3},
+      {"a size whose byte count passes the sign bit", 0, "", 0x60000000, 0x60000000, {9}, true, "old", 3},
       {"pixels cut short", 0, "", 2, 2, {9, 9, 9}, true, "old", 3},
       {"name longer than the stream", 100, "abc", 0, 0, {}, false, "abc\0\0\0\0\0\0\0\0\0", 3},
       {"zero height reads no pixels", 1, "z", 5, 0, {}, false, "z", 3},
@@ -395,6 +402,66 @@ TEST(BitmapAssign, FromAnotherGraphicDrawsIt)
   EXPECT_EQ(std::vector<TqvColor>(6, 0xFF010203), PixelsOf(bitmap));
 }
 
+// A source without pixels has nothing to copy: the bitmap keeps its size, pixels and alpha.
+TEST(BitmapAssign, SourcesWithoutPixelsLeaveTheBitmap)
+{
+  // A graphic that paints wherever it is asked to, whatever its size says.
+  class TNoArea : public TGraphic {
+  public:
+    bool Empty() const override { return false; }
+    int GetWidth() const override { return 0; }
+    int GetHeight() const override { return 2; }
+    void SetWidth(int) override {}
+    void SetHeight(int) override {}
+    void LoadFromStream(TStream&) override {}
+    void SaveToStream(TStream&) override {}
+    TGraphic* CreateNew() const override { return new TNoArea; }
+
+  protected:
+    void Draw(TCanvas& Canvas, const TRect& R) override
+    {
+      Canvas.GetBrush()->SetColor(RGB(1, 2, 3));
+      Canvas.FillRect(R);
+    }
+  };
+  TBitmap empty32;
+  empty32.SetPixelFormat(pf32bit);
+  TBitmap noRows32;
+  noRows32.SetPixelFormat(pf32bit);
+  noRows32.SetSize(5, 0);
+  TBitmap empty24;
+  empty24.SetPixelFormat(pf24bit);
+  TNoArea noArea;
+  TPicture emptyPicture;
+  TPicture pictureOfEmptyBitmap;
+  pictureOfEmptyBitmap.GetBitmap();
+  TqvBitmap failed;
+  failed.SetSize(8, 8);
+  EXPECT_THROW(failed.SetSize(INT32_MIN, 2), Exception);
+
+  struct Case {
+    const char* What;
+    TPersistent* Source;
+  };
+  const Case cases[] = {
+      {"32-bit section without pixels", &empty32},
+      {"32-bit section without rows", &noRows32},
+      {"24-bit bitmap without pixels", &empty24},
+      {"graphic without width", &noArea},
+      {"picture without graphic", &emptyPicture},
+      {"picture of an empty bitmap", &pictureOfEmptyBitmap},
+      {"bitmap emptied by a failed resize", &failed},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.What);
+    TqvBitmap bitmap;
+    Fill(bitmap, 2, 1, {0x80112233, 0x00445566});
+    bitmap.Assign(c.Source);
+    EXPECT_EQ(2, bitmap.Width);
+    EXPECT_EQ((std::vector<TqvColor>{0x80112233, 0x00445566}), PixelsOf(bitmap));
+  }
+}
+
 TEST(BitmapAssign, UnknownSourcesAndTargetsRaiseTheAssignmentError)
 {
   TqvBitmap bitmap;
@@ -496,6 +563,30 @@ TEST(PlatformBitmapResource, LoadsByNameAndNumber)
 }  // namespace
 
 namespace {
+
+// Start-up reads the switch: it installs the scalar blends where this processor would get SSE2.
+TEST(BitmapLibrary, TheScalarSwitchForcesTheScalarBlendsAtStartUp)
+{
+  ASSERT_TRUE(HasSSE2());
+  const char* found = std::getenv("QV_SCALAR_KERNELS");
+  const std::string restore = std::string("QV_SCALAR_KERNELS=") + (found ? found : "");
+  struct Case {
+    const char* Setting;
+    TPixelAlphaBlendFunc Pixel;
+    TLineFunc Line;
+  };
+  for (const Case& c : {Case{"QV_SCALAR_KERNELS=1", PixelAlphaBlend, LineAlphaBlend},
+                        Case{"QV_SCALAR_KERNELS=", PixelAlphaBlendMMX, LineAlphaBlendMMX}}) {
+    _putenv(c.Setting);
+    QvLibraryFinalize();
+    QvLibraryInitialize();
+    EXPECT_EQ(c.Pixel, PixelAlphaBlendFunc) << c.Setting;
+    EXPECT_EQ(c.Line, LineAlphaBlendFunc) << c.Setting;
+  }
+  _putenv(restore.c_str());
+  QvLibraryFinalize();
+  QvLibraryInitialize();
+}
 
 TEST(BitmapLibrary, FinalisingFreesTheLiveListAndStartingAgainSelectsTheKernels)
 {

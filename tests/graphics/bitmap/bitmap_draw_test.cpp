@@ -2,6 +2,8 @@
 // DIB sections, tiling, merging, filling, graphics, and the device routines chosen at start-up.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "graphics/Qv_bitmap.h"
 #include "graphics/utils/Rects.h"
 #include "platform/Graphics.h"
@@ -319,6 +321,39 @@ TEST(BitmapTile, EveryKindOfTargetShowsTheSamePattern)
       EXPECT_EQ(expected(x, y), dib.At(x, y)) << x << "," << y;  // written straight into memory
       EXPECT_EQ(expected(x, y) & 0xFFFFFF, throughDevice.At(x, y) & 0xFFFFFF) << x << "," << y;
     }
+  }
+}
+
+// A window origin of (2, 3) moves the tiling up and left on every kind of context: a live
+// bitmap's, a section written straight into memory, and the same section through the system.
+TEST(BitmapTile, TheWindowOriginMovesTheTilesOnEveryKindOfContext)
+{
+  TqvBitmap tile;
+  FillNumbered(tile, 2, 2);
+  const TRect dst = Rect(3, 4, 8, 7);
+  auto expected = [&](int x, int y) -> TqvColor {
+    const int px = x + 2, py = y + 3;  // the logical position of pixel (x, y)
+    if (px < dst.Left || px >= dst.Right || py < dst.Top || py >= dst.Bottom) return 0;
+    return 1 + ((py - dst.Top) % 2) * 2 + (px - dst.Left) % 2;
+  };
+
+  TqvBitmap bitmap;
+  Fill(bitmap, 8, 6, std::vector<TqvColor>(48, 0));
+  SetWindowOrgEx(bitmap.DC, 2, 3, nullptr);
+  tile.Tile(bitmap.DC, dst, Rect(0, 0, 2, 2));
+  for (const bool direct : {true, false}) {
+    TForeignDib dib(8, 6);
+    std::fill_n(dib.Bits, 48, 0);
+    SetWindowOrgEx(dib.DC, 2, 3, nullptr);
+    EnableDibOperation = direct;
+    tile.Tile(dib.DC, dst, Rect(0, 0, 2, 2));
+    EnableDibOperation = true;
+    GdiFlush();
+    for (int y = 0; y < 6; ++y)
+      for (int x = 0; x < 8; ++x) {
+        EXPECT_EQ(expected(x, y), bitmap.GetPixel(x, y) & 0xFFFFFF) << x << "," << y;
+        EXPECT_EQ(expected(x, y), dib.At(x, y) & 0xFFFFFF) << "direct " << direct << ": " << x << "," << y;
+      }
   }
 }
 

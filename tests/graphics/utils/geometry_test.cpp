@@ -42,6 +42,9 @@ TEST(RectFunctions, MarginsScaleInOneDirectionOnly)
     {"too small both ways", Rect(0, 0, 10, 10), Rect(10, 10, 30, 30), Rect(2, 10, 2, -20)},
     {"narrower than one margin alone", Rect(0, 0, 8, 10), Rect(9, 0, -3, 0), Rect(12, 0, 12, 10)},
     {"margins summing to zero", Rect(0, 0, 3, 10), Rect(5, 0, -5, 0), Rect(5, 0, 8, 10)},
+    // k = 1/6 as a 32-bit float lies above 1/6, so 3·k passes the half that the exact ratio would
+    // round to the even 0.
+    {"a half that only the float ratio passes", Rect(0, 0, 1, 10), Rect(3, 0, 3, 0), Rect(1, 0, 0, 10)},
   };
   for (const Case& c : cases) EXPECT_EQ(c.Expected, MarginRect(c.R, c.Margins)) << c.Name;
 }

@@ -1,4 +1,5 @@
-// The library starts before the tests and stops after them, as in a program.
+// The library (system adapters, utilities, kernels) starts before the tests and stops after them,
+// as in a program.
 #include <gtest/gtest.h>
 
 #include "graphics/Qv_library.h"
