@@ -58,6 +58,8 @@ HRESULT STDMETHODCALLTYPE TFlashControl::GetTypeInfo(UINT index, LCID, ITypeInfo
 HRESULT STDMETHODCALLTYPE TFlashControl::GetIDsOfNames(REFIID iid, LPOLESTR* names, UINT count,
                                                        LCID locale, DISPID* ids)
 {
+  // The type library's lookup reads both arrays unchecked.
+  if (!names || !ids) return E_POINTER;
   if (iid != IID_NULL) return DISP_E_UNKNOWNINTERFACE;
   ComPtr<ITypeInfo> info;
   const HRESULT hr = GetTypeInfo(0, locale, &info);
@@ -70,6 +72,10 @@ HRESULT STDMETHODCALLTYPE TFlashControl::Invoke(DISPID id, REFIID iid, LCID loca
                                                 EXCEPINFO* exception, UINT* argumentError)
 {
   if (iid != IID_NULL) return DISP_E_UNKNOWNINTERFACE;
+  // The type library's call reads the argument arrays unchecked.
+  if (!params || (params->cArgs && !params->rgvarg) ||
+      (params->cNamedArgs && !params->rgdispidNamedArgs) || params->cNamedArgs > params->cArgs)
+    return E_INVALIDARG;
   ComPtr<ITypeInfo> info;
   const HRESULT hr = GetTypeInfo(0, locale, &info);
   if (FAILED(hr)) return hr;

@@ -125,6 +125,7 @@ HRESULT STDMETHODCALLTYPE TFlashControl::Advise(IAdviseSink* sink, DWORD* connec
 {
   if (!connection) return E_POINTER;
   *connection = 0;
+  if (!sink) return E_INVALIDARG;
   if (!FAdviseHolder) {
     const HRESULT hr = CreateOleAdviseHolder(&FAdviseHolder);
     if (FAILED(hr)) return hr;

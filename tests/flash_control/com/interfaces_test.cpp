@@ -328,6 +328,41 @@ TEST_F(InterfacesTest, DispatchGoesThroughTheTypeLibrary)
   VariantClear(&value);
 }
 
+TEST_F(InterfacesTest, MalformedDispatchArgumentsAreRefused)
+{
+  CreateControl();
+  ComPtr<IDispatch> dispatch = As<IDispatch>(Flash.Get());
+  LPOLESTR name = const_cast<LPOLESTR>(L"Movie");
+  DISPID id = 0;
+  EXPECT_EQ(E_POINTER, dispatch->GetIDsOfNames(IID_NULL, nullptr, 1, LOCALE_USER_DEFAULT, &id));
+  EXPECT_EQ(E_POINTER, dispatch->GetIDsOfNames(IID_NULL, &name, 1, LOCALE_USER_DEFAULT, nullptr));
+
+  VARIANT argument;
+  V_VT(&argument) = VT_I4;
+  V_I4(&argument) = 0;
+  DISPID named = DISPID_PROPERTYPUT;
+  const struct {
+    const char* what;
+    DISPPARAMS params;
+  } malformed[] = {
+    {"arguments counted but absent", {nullptr, nullptr, 2, 0}},
+    {"named arguments counted but absent", {&argument, nullptr, 1, 1}},
+    {"more named arguments than arguments", {&argument, &named, 1, 2}},
+  };
+  for (const auto& m : malformed) {
+    DISPPARAMS params = m.params;
+    EXPECT_EQ(E_INVALIDARG, dispatch->Invoke(142, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD,
+                                             &params, nullptr, nullptr, nullptr))
+      << m.what;
+  }
+  EXPECT_EQ(E_INVALIDARG, dispatch->Invoke(142, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD,
+                                           nullptr, nullptr, nullptr, nullptr));
+
+  DWORD connection = 1;
+  EXPECT_EQ(E_INVALIDARG, Object->Advise(nullptr, &connection));
+  EXPECT_EQ(0u, connection);
+}
+
 TEST_F(InterfacesTest, ConnectionPointsTakeOnlySinksOfTheirInterface)
 {
   CreateControl();
