@@ -56,6 +56,8 @@ bool FirstRowIsTop(HDC dc, const DIBSECTION& dib)
 
   const int saved = SaveDeviceMapping(dc);
   SelectClipRgn(dc, nullptr);
+  // SetPixelV mixes with the context's mix mode like any pen.
+  SetROP2(dc, R2_COPYPEN);
   SetPixelV(dc, 0, 0, RGB(probe >> 16, (probe >> 8) & 0xFF, probe & 0xFF));
   GdiFlush();
   const bool top = (*first & 0xFFFFFF) == probe;

@@ -211,6 +211,30 @@ TEST_F(DrawingTest, OtherTargetsGetTheSamePixels)
   EXPECT_TRUE(GreenOf(edge) > 0x34 && GreenOf(edge) < 0xFF) << std::hex << edge;
 }
 
+TEST_F(DrawingTest, FindingTheRowOrderDisturbsNothing)
+{
+  TDib reference(100, 100);
+  ASSERT_EQ(S_OK, Draw(reference.Dc(), {0, 0, 100, 100}));
+  for (bool topDown : {true, false}) {
+    SCOPED_TRACE(topDown ? "top-down" : "bottom-up");
+    // A caller's mix mode and clip stay as they were, and so does every byte outside the clip,
+    // the corners where the row order is looked for included.
+    TDib dib(100, 100, 32, topDown, 0x80FFFFFF);
+    SetROP2(dib.Dc(), R2_NOT);
+    IntersectClipRect(dib.Dc(), 10, 20, 100, 90);
+    ASSERT_EQ(S_OK, Draw(dib.Dc(), {0, 0, 100, 100}));
+    EXPECT_EQ(R2_NOT, GetROP2(dib.Dc()));
+    RECT clip{};
+    EXPECT_EQ(SIMPLEREGION, GetClipBox(dib.Dc(), &clip));
+    EXPECT_EQ(10, clip.left);
+    for (int y = 0; y < 100; ++y)
+      for (int x = 0; x < 100; ++x) {
+        const bool inside = x >= 10 && y >= 20 && y < 90;
+        ASSERT_EQ(inside ? reference.Pixel(x, y) : 0x80FFFFFFu, dib.Pixel(x, y)) << x << "," << y;
+      }
+  }
+}
+
 TEST_F(DrawingTest, ClipRegionsAreHonoured)
 {
   TDib dib(100, 100, 32, true, 0xFFABCDEF);
