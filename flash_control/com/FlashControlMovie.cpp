@@ -133,10 +133,14 @@ void TFlashControl::RunPendingLoad()
   FPlayer->TakeDamage();
   Invalidate(nullptr);
   FirePendingCommands();
+  // A handler of these events may ask for another movie: then loading goes on, and only the last
+  // load completes.
   if (!FPendingLoads.empty()) return;
   SetReadyState(ReadyInteractive);
+  if (!FPendingLoads.empty()) return;
   FPercentLoaded = 100;
   FireNumberEvent(1958, 100);
+  if (!FPendingLoads.empty()) return;
   SetReadyState(ReadyComplete);
 }
 

@@ -75,6 +75,34 @@ TEST_F(LoadingTest, LoadsAfterTheCallReturnsAndReportsItsProgress)
             std::find(Properties.Changed.begin(), Properties.Changed.end(), DISPID_READYSTATE));
 }
 
+TEST_F(LoadingTest, AMovieAskedForWhileLoadingCompletesLast)
+{
+  const TTempFile first(L"loading_first.swf", TimelineMovie());
+  const TTempFile second(L"loading_second.swf", ShapesMovie());
+  // A handler that asks for the next movie as soon as the first one is interactive: the control
+  // says it is complete only once, when the second one has loaded.
+  std::vector<LONG> framesWhenComplete;
+  Events.OnEvent = [&](const TEvent& event) {
+    if (event == ReadyStateEvent(3) && framesWhenComplete.empty() && TotalFrames() == 5) {
+      BSTR url = SysAllocString(second.Path().c_str());
+      EXPECT_EQ(S_OK, Flash->put_Movie(url));
+      SysFreeString(url);
+    }
+    if (event == ReadyStateEvent(4)) framesWhenComplete.push_back(TotalFrames());
+  };
+  BSTR url = SysAllocString(first.Path().c_str());
+  ASSERT_EQ(S_OK, Flash->put_Movie(url));
+  SysFreeString(url);
+  ASSERT_TRUE(PumpUntil([this] { return ReadyState() == 4 && TotalFrames() == 1; }));
+  Pump(50);
+
+  EXPECT_EQ(std::vector<LONG>{1}, framesWhenComplete);
+  const std::vector<TEvent> expected = {ReadyStateEvent(0), ReadyStateEvent(3),
+                                        ReadyStateEvent(0), ReadyStateEvent(3),
+                                        {1958, {L"100"}},   ReadyStateEvent(4)};
+  EXPECT_EQ(expected, Events.Events);
+}
+
 TEST_F(LoadingTest, FrozenEventsAreDropped)
 {
   ComPtr<IOleControl> control;
