@@ -28,8 +28,10 @@ Movie ScriptMovie()
   const uint16_t sprite = movie.DefineSprite(spin);
 
   Button button;
-  button.Add(StateUp | StateHitTest, shape, 1).Add(StateOver, shape, 1, Matrix::Translate(Px(1), 0));
-  button.On(OverDownToOverUp, Actions().GetURL("FSCommand:click", "now").Push("spin").Raw(0x20).Play());
+  button.Add(swf::kButtonUp | swf::kButtonHit, shape, 1);
+  button.Add(swf::kButtonOver, shape, 1, Matrix::Translate(Px(1), 0));
+  button.On(swf::kOverDownToOverUp,
+            Actions().GetURL("FSCommand:click", "now").Push("spin").Raw(swf::kActionSetTarget2).Play());
   const uint16_t clickable = movie.DefineButton2(button);
 
   movie.PlaceObject2({.depth = 1, .character = sprite, .name = "spin"});
@@ -45,9 +47,9 @@ Movie ScriptMovie()
   script.Push({"count", "count"}).GetVariable().Push({"o"}).GetVariable().Push("a").GetMember().Add2().SetVariable();
   script.Jump(loop).Bind(done);
   script.Push({"spin"}).GetVariable().Push({"_x", 12}).SetMember();
-  script.Push({"spin", 2, 45}).Raw(0x23);
-  script.Push({"text", "a"}).Push("b").Raw(0x21).SetVariable();
-  script.Push("spin:turn").Raw(0x9F, {0x01});
+  script.Push({"spin", 2, 45}).Raw(swf::kActionSetProperty);
+  script.Push({"text", "a"}).Push("b").Raw(swf::kActionStringAdd).SetVariable();
+  script.Push("spin:turn").Raw(swf::kActionGotoFrame2, {0x01});
   script.Push({"nc", 0, "NetConnection"}).NewObject().SetVariable();
   script.Push({"ns", "nc"}).GetVariable().Push({1, "NetStream"}).NewObject().SetVariable();
   script.Push({"fileName"}).GetVariable().Push({1, "ns"}).GetVariable().Push("play").CallMethod().Pop();

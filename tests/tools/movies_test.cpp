@@ -51,19 +51,19 @@ struct Contents {
   explicit Contents(const swftest::ParsedMovie& movie)
   {
     for (const swftest::Tag& tag : movie.tags) {
-      if (tag.code == TagDefineShape || tag.code == TagDefineShape2 ||
-          tag.code == TagDefineShape3) {
+      if (tag.code == swf::kTagDefineShape || tag.code == swf::kTagDefineShape2 ||
+          tag.code == swf::kTagDefineShape3) {
         const swftest::ParsedShape shape = swftest::ReadShape(tag);
         shapeBounds[shape.id] = shape.bounds;
-      } else if (tag.code == TagDefineButton2) {
+      } else if (tag.code == swf::kTagDefineButton2) {
         const swftest::ParsedButton button = swftest::ReadButton2(tag);
         buttons[button.id] = button;
-      } else if (tag.code == TagDefineSprite) {
+      } else if (tag.code == swf::kTagDefineSprite) {
         swftest::BitReader in(tag.body);
         const uint16_t id = in.U16();
         spriteFrames[id] = in.U16();
         swftest::ReadTags(in);
-      } else if (tag.code == TagPlaceObject2) {
+      } else if (tag.code == swf::kTagPlaceObject2) {
         placements.push_back(swftest::ReadPlaceObject2(tag).placement);
       }
     }
@@ -88,12 +88,12 @@ std::vector<std::pair<uint16_t, Matrix>> Looks(const swftest::ParsedButton& butt
 // Every look, hover and pressed, differs from the resting one.
 void ExpectsReactsToTheMouse(const swftest::ParsedButton& button)
 {
-  const auto up = Looks(button, StateUp);
+  const auto up = Looks(button, swf::kButtonUp);
   EXPECT_FALSE(up.empty());
-  EXPECT_NE(up, Looks(button, StateOver));
-  EXPECT_NE(up, Looks(button, StateDown));
-  EXPECT_NE(Looks(button, StateOver), Looks(button, StateDown));
-  EXPECT_FALSE(Looks(button, StateHitTest).empty());
+  EXPECT_NE(up, Looks(button, swf::kButtonOver));
+  EXPECT_NE(up, Looks(button, swf::kButtonDown));
+  EXPECT_NE(Looks(button, swf::kButtonOver), Looks(button, swf::kButtonDown));
+  EXPECT_FALSE(Looks(button, swf::kButtonHit).empty());
 }
 
 Bytes ReadFile(const char* path)
@@ -114,8 +114,9 @@ TEST(LoaderMovie, Is272BytesUncompressedWithTheStatedHeader)
   // A frame of 0..11000 by 0..8000 twips in 15-bit fields, 12.0 frames a second, one frame.
   EXPECT_EQ((Bytes{0x78, 0x00, 0x05, 0x5F, 0x00, 0x00, 0x0F, 0xA0, 0x00, 0x00, 0x0C, 0x01, 0x00}),
             Bytes(movie.uncompressed.begin() + 8, movie.uncompressed.begin() + 21));
-  EXPECT_EQ((std::vector<uint16_t>{TagSetBackgroundColor, TagDoAction, TagDefineVideoStream,
-                                   TagPlaceObject2, TagShowFrame}),
+  EXPECT_EQ((std::vector<uint16_t>{swf::kTagSetBackgroundColor, swf::kTagDoAction,
+                                   swf::kTagDefineVideoStream, swf::kTagPlaceObject2,
+                                   swf::kTagShowFrame}),
             Codes(movie.tags));
   EXPECT_EQ((Bytes{0xFF, 0xFF, 0xFF}), movie.tags[0].body);
 }
@@ -212,7 +213,7 @@ TEST(MenuMovie, TwoCaptionButtonsInTheRight106PixelsSendMinAndClose)
     if (button == contents.buttons.end())
       continue;
     ExpectsReactsToTheMouse(button->second);
-    for (const auto& [character, matrix] : Looks(button->second, StateHitTest)) {
+    for (const auto& [character, matrix] : Looks(button->second, swf::kButtonHit)) {
       const Rect hit = Transformed(placement.matrix.value_or(Matrix{}),
                                    Transformed(matrix, contents.shapeBounds.at(character)));
       EXPECT_GE(hit.xMin, Px(640));
@@ -222,7 +223,7 @@ TEST(MenuMovie, TwoCaptionButtonsInTheRight106PixelsSendMinAndClose)
     }
     ASSERT_EQ(1u, button->second.actions.size());
     const auto& [conditions, actions] = button->second.actions[0];
-    EXPECT_EQ(OverDownToOverUp, conditions);
+    EXPECT_EQ(swf::kOverDownToOverUp, conditions);
     ASSERT_EQ(2u, actions.size());
     EXPECT_EQ(0x83, actions[0].code);  // get URL: the URL, then an empty target
     const Bytes& payload = actions[0].payload;
@@ -251,7 +252,7 @@ TEST(ZarinelleMovie, LoopsAnAnimatedSceneWithAButton)
                           [](const auto& sprite) { return sprite.second > 1; }));
   // It loops: no action at the root stops it.
   for (const swftest::Tag& tag : movie.tags)
-    if (tag.code == TagDoAction) {
+    if (tag.code == swf::kTagDoAction) {
       swftest::BitReader in(tag.body);
       for (const Action& action : swftest::ReadActions(in))
         EXPECT_NE(0x07, action.code);
@@ -261,7 +262,7 @@ TEST(ZarinelleMovie, LoopsAnAnimatedSceneWithAButton)
   const swftest::ParsedButton& button = contents.buttons.begin()->second;
   ExpectsReactsToTheMouse(button);
   ASSERT_EQ(1u, button.actions.size());
-  EXPECT_EQ(OverDownToOverUp, button.actions[0].first);
+  EXPECT_EQ(swf::kOverDownToOverUp, button.actions[0].first);
 }
 
 TEST(GeneratedMovies, TheBuildWroteTheseMovies)

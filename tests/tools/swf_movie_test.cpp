@@ -92,7 +92,7 @@ TEST(SwfMovie, TimelineTagsReadBack)
   ASSERT_EQ(9u, read.tags.size());
   const auto& t = read.tags;
 
-  EXPECT_EQ(TagPlaceObject, t[0].code);
+  EXPECT_EQ(swf::kTagPlaceObject, t[0].code);
   swftest::BitReader place(t[0].body);
   EXPECT_EQ(2, place.U16());
   EXPECT_EQ(1, place.U16());
@@ -111,17 +111,17 @@ TEST(SwfMovie, TimelineTagsReadBack)
   EXPECT_EQ(full.name, all.placement.name);
   EXPECT_EQ(full.clipDepth, all.placement.clipDepth);
 
-  EXPECT_EQ(TagShowFrame, t[2].code);
+  EXPECT_EQ(swf::kTagShowFrame, t[2].code);
   const swftest::ParsedPlacement moved = swftest::ReadPlaceObject2(t[3]);
   EXPECT_EQ(0x05, moved.flags);
   EXPECT_EQ(3, moved.placement.depth);
-  EXPECT_EQ(TagFrameLabel, t[4].code);
+  EXPECT_EQ(swf::kTagFrameLabel, t[4].code);
   EXPECT_EQ((Bytes{'d', 'u', 's', 'k', 0}), t[4].body);
-  EXPECT_EQ(TagRemoveObject, t[5].code);
+  EXPECT_EQ(swf::kTagRemoveObject, t[5].code);
   EXPECT_EQ((Bytes{2, 0, 1, 0}), t[5].body);
-  EXPECT_EQ(TagRemoveObject2, t[6].code);
+  EXPECT_EQ(swf::kTagRemoveObject2, t[6].code);
   EXPECT_EQ((Bytes{3, 0}), t[6].body);
-  EXPECT_EQ(TagDoAction, t[7].code);
+  EXPECT_EQ(swf::kTagDoAction, t[7].code);
   EXPECT_EQ((Bytes{0x07, 0x00}), t[7].body);
 }
 
@@ -147,17 +147,17 @@ TEST(SwfMovie, DefinitionsTakeCharacterIdsInOrder)
   ASSERT_EQ(3u, read.tags.size());
   EXPECT_EQ(1, swftest::ReadShape(read.tags[0]).id);
 
-  EXPECT_EQ(TagDefineSprite, read.tags[1].code);
+  EXPECT_EQ(swf::kTagDefineSprite, read.tags[1].code);
   swftest::BitReader sprite(read.tags[1].body);
   EXPECT_EQ(2, sprite.U16());
   EXPECT_EQ(2, sprite.U16());  // frames of the sprite's own timeline
   const std::vector<swftest::Tag> inner = swftest::ReadTags(sprite);
   EXPECT_TRUE(sprite.AtEnd());
   ASSERT_EQ(4u, inner.size());
-  EXPECT_EQ(TagPlaceObject2, inner[0].code);
-  EXPECT_EQ(TagShowFrame, inner[3].code);
+  EXPECT_EQ(swf::kTagPlaceObject2, inner[0].code);
+  EXPECT_EQ(swf::kTagShowFrame, inner[3].code);
 
-  EXPECT_EQ(TagDefineVideoStream, read.tags[2].code);
+  EXPECT_EQ(swf::kTagDefineVideoStream, read.tags[2].code);
   EXPECT_EQ((Bytes{3, 0, 4, 0, 160, 0, 120, 0, 0x05, 2}), read.tags[2].body);
 }
 
@@ -165,15 +165,15 @@ TEST(SwfMovie, ButtonRecordsAndConditionActionsReadBack)
 {
   Movie movie({});
   Button button;
-  button.Add(StateUp | StateOver, 1, 1);
-  button.Add(StateDown, 2, 1, Matrix::Translate(20, 20), ColorTransform::Alpha(0.5));
-  button.Add(StateHitTest, 3, 2);
-  button.On(OverDownToOverUp, Actions().GetURL("FSCommand:Close", ""));
-  button.On(IdleToOverUp | OutDownToOverDown, Actions().Play());
+  button.Add(swf::kButtonUp | swf::kButtonOver, 1, 1);
+  button.Add(swf::kButtonDown, 2, 1, Matrix::Translate(20, 20), ColorTransform::Alpha(0.5));
+  button.Add(swf::kButtonHit, 3, 2);
+  button.On(swf::kOverDownToOverUp, Actions().GetURL("FSCommand:Close", ""));
+  button.On(swf::kIdleToOverUp | swf::kOutDownToOverDown, Actions().Play());
   movie.DefineButton2(button);
 
   Button plain;
-  plain.Add(StateUp | StateHitTest, 1, 1).TrackAsMenu();
+  plain.Add(swf::kButtonUp | swf::kButtonHit, 1, 1).TrackAsMenu();
   movie.DefineButton2(plain);
 
   const swftest::ParsedMovie read = swftest::ReadMovie(movie.Save());

@@ -73,7 +73,7 @@ std::vector<Tag> ReadTags(BitReader& in)
     const uint16_t code = header >> 6;
     const bool longHeader = (header & 0x3F) == 0x3F;
     const uint32_t length = longHeader ? in.U32() : header & 0x3Fu;
-    if (code == swfwriter::TagEnd) {
+    if (code == swf::kTagEnd) {
       if (length != 0)
         throw std::runtime_error("end tag with a body");
       return tags;
@@ -187,9 +187,9 @@ std::vector<Action> ReadActions(BitReader& in)
 
 ParsedShape ReadShape(const Tag& tag)
 {
-  const int version = tag.code == swfwriter::TagDefineShape3   ? 3
-                      : tag.code == swfwriter::TagDefineShape2 ? 2
-                      : tag.code == swfwriter::TagDefineShape  ? 1
+  const int version = tag.code == swf::kTagDefineShape3   ? 3
+                      : tag.code == swf::kTagDefineShape2 ? 2
+                      : tag.code == swf::kTagDefineShape  ? 1
                                                                : 0;
   if (version == 0)
     throw std::runtime_error("not a shape tag");
@@ -268,7 +268,7 @@ ParsedShape ReadShape(const Tag& tag)
 
 ParsedPlacement ReadPlaceObject2(const Tag& tag)
 {
-  if (tag.code != swfwriter::TagPlaceObject2)
+  if (tag.code != swf::kTagPlaceObject2)
     throw std::runtime_error("not PlaceObject2");
   BitReader in(tag.body);
   ParsedPlacement parsed;
@@ -297,7 +297,7 @@ ParsedPlacement ReadPlaceObject2(const Tag& tag)
 
 ParsedButton ReadButton2(const Tag& tag)
 {
-  if (tag.code != swfwriter::TagDefineButton2)
+  if (tag.code != swf::kTagDefineButton2)
     throw std::runtime_error("not DefineButton2");
   BitReader in(tag.body);
   ParsedButton button;

@@ -40,7 +40,7 @@ TEST(SwfShape, OneFilledSquareIsBitExact)
   Shape square;
   square.Rectangle(PxRect(0, 0, 1, 1), square.AddFill(Rgb(0xFF0000)));
   const swftest::Tag tag = ShapeTag(square);
-  EXPECT_EQ(TagDefineShape, tag.code);
+  EXPECT_EQ(swf::kTagDefineShape, tag.code);
   EXPECT_EQ((Bytes{0x01, 0x00, 0x30, 0x0A, 0x00, 0xA0, 0x01, 0x00, 0xFF, 0x00, 0x00, 0x00,
                    0x10, 0x14, 0x1D, 0x05, 0x34, 0x54, 0xD0, 0xB3, 0x46, 0xC0, 0x00}),
             tag.body);
@@ -128,7 +128,7 @@ TEST(SwfShape, VersionFollowsWhatTheStylesNeed)
   Shape translucent;
   translucent.Circle(0, 0, 100, translucent.AddFill(Rgba(0xFBDFDD, 0x40)));
   const swftest::Tag shape3 = ShapeTag(translucent);
-  EXPECT_EQ(TagDefineShape3, shape3.code);
+  EXPECT_EQ(swf::kTagDefineShape3, shape3.code);
   EXPECT_EQ(Rgba(0xFBDFDD, 0x40), swftest::ReadShape(shape3).fills.at(0));
   EXPECT_THROW(ShapeTag(translucent, 2), std::invalid_argument);
 
@@ -137,7 +137,7 @@ TEST(SwfShape, VersionFollowsWhatTheStylesNeed)
     manyFills.AddFill(Rgb(static_cast<uint32_t>(i)));
   manyFills.Rectangle(PxRect(0, 0, 1, 1), 300);
   const swftest::Tag shape2 = ShapeTag(manyFills);
-  EXPECT_EQ(TagDefineShape2, shape2.code);
+  EXPECT_EQ(swf::kTagDefineShape2, shape2.code);
   const swftest::ParsedShape parsed = swftest::ReadShape(shape2);
   EXPECT_EQ(300u, parsed.fills.size());
   EXPECT_EQ(300, parsed.segments.at(0).fill1);

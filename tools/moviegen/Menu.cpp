@@ -164,12 +164,13 @@ uint16_t DefineCaptionButton(Movie& movie, Glyph glyph, const char* command)
   const uint16_t hitArea = movie.DefineShape(area);
 
   Button button;
-  button.Add(StateUp, upPlate, 1).Add(StateUp, lightGlyph, 2);
-  button.Add(StateOver, overPlate, 1).Add(StateOver, darkGlyph, 2);
+  button.Add(swf::kButtonUp, upPlate, 1).Add(swf::kButtonUp, lightGlyph, 2);
+  button.Add(swf::kButtonOver, overPlate, 1).Add(swf::kButtonOver, darkGlyph, 2);
   // Pressed, the glyph sinks by a pixel.
-  button.Add(StateDown, downPlate, 1).Add(StateDown, darkGlyph, 2, Matrix::Translate(0, Px(1)));
-  button.Add(StateHitTest, hitArea, 1);
-  button.On(OverDownToOverUp, Actions().GetURL(std::string("FSCommand:") + command, ""));
+  button.Add(swf::kButtonDown, downPlate, 1);
+  button.Add(swf::kButtonDown, darkGlyph, 2, Matrix::Translate(0, Px(1)));
+  button.Add(swf::kButtonHit, hitArea, 1);
+  button.On(swf::kOverDownToOverUp, Actions().GetURL(std::string("FSCommand:") + command, ""));
   return movie.DefineButton2(button);
 }
 

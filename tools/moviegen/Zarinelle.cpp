@@ -187,11 +187,12 @@ uint16_t DefinePauseButton(Movie& movie)
   toggle.Bind(done);
 
   Button button;
-  button.Add(StateUp, upPlate, 1).Add(StateUp, darkSign, 2);
-  button.Add(StateOver, overPlate, 1).Add(StateOver, roseSign, 2);
-  button.Add(StateDown, downPlate, 1).Add(StateDown, darkSign, 2, Matrix::Translate(0, Px(1)));
-  button.Add(StateHitTest, upPlate, 1);
-  button.On(OverDownToOverUp, toggle);
+  button.Add(swf::kButtonUp, upPlate, 1).Add(swf::kButtonUp, darkSign, 2);
+  button.Add(swf::kButtonOver, overPlate, 1).Add(swf::kButtonOver, roseSign, 2);
+  button.Add(swf::kButtonDown, downPlate, 1);
+  button.Add(swf::kButtonDown, darkSign, 2, Matrix::Translate(0, Px(1)));
+  button.Add(swf::kButtonHit, upPlate, 1);
+  button.On(swf::kOverDownToOverUp, toggle);
   return movie.DefineButton2(button);
 }
 

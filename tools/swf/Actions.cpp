@@ -8,26 +8,13 @@ namespace swfwriter {
 
 namespace {
 
-enum PushType : uint8_t {
-  PushString = 0,
-  PushFloat = 1,
-  PushNull = 2,
-  PushUndefined = 3,
-  PushRegister = 4,
-  PushBoolean = 5,
-  PushDouble = 6,
-  PushInteger = 7,
-  PushConstant8 = 8,
-  PushConstant16 = 9,
-};
-
 void WriteConstant(ByteWriter& out, uint16_t index)
 {
   if (index <= 0xFF) {
-    out.U8(PushConstant8);
+    out.U8(swf::kPushConstant8);
     out.U8(static_cast<uint8_t>(index));
   } else {
-    out.U8(PushConstant16);
+    out.U8(swf::kPushConstant16);
     out.U16(index);
   }
 }
@@ -42,13 +29,13 @@ void WriteDouble(ByteWriter& out, double value)
 
 }  // namespace
 
-Actions& Actions::Op(uint8_t code)
+Actions& Actions::Op(swf::ActionCode code)
 {
   FOut.U8(code);
   return *this;
 }
 
-Actions& Actions::Record(uint8_t code, const Bytes& payload)
+Actions& Actions::Record(swf::ActionCode code, const Bytes& payload)
 {
   if (payload.size() > 0xFFFF)
     throw std::length_error("action payload longer than 65535 bytes");
@@ -60,12 +47,13 @@ Actions& Actions::Record(uint8_t code, const Bytes& payload)
 
 Actions& Actions::Raw(uint8_t code, std::initializer_list<uint8_t> payload)
 {
-  if (code < 0x80) {
+  const auto action = static_cast<swf::ActionCode>(code);
+  if (!swf::ActionHasPayload(code)) {
     if (payload.size() != 0)
       throw std::invalid_argument("actions below 0x80 carry no payload");
-    return Op(code);
+    return Op(action);
   }
-  return Record(code, Bytes(payload));
+  return Record(action, Bytes(payload));
 }
 
 Actions& Actions::ConstantPool(std::vector<std::string> strings)
@@ -77,7 +65,7 @@ Actions& Actions::ConstantPool(std::vector<std::string> strings)
   for (const std::string& text : strings)
     payload.String(text);
   FPool = std::move(strings);
-  return Record(0x88, payload.Data());
+  return Record(swf::kActionConstantPool, payload.Data());
 }
 
 Actions& Actions::Push(std::initializer_list<PushValue> values)
@@ -90,38 +78,38 @@ Actions& Actions::Push(std::initializer_list<PushValue> values)
       if (found != FPool.end()) {
         WriteConstant(payload, static_cast<uint16_t>(found - FPool.begin()));
       } else {
-        payload.U8(PushString);
+        payload.U8(swf::kPushString);
         payload.String(*text);
       }
     } else if (const auto* integer = std::get_if<int32_t>(&v)) {
-      payload.U8(PushInteger);
+      payload.U8(swf::kPushInteger);
       payload.U32(static_cast<uint32_t>(*integer));
     } else if (const auto* real = std::get_if<double>(&v)) {
-      payload.U8(PushDouble);
+      payload.U8(swf::kPushDouble);
       WriteDouble(payload, *real);
     } else if (const auto* single = std::get_if<Float>(&v)) {
-      payload.U8(PushFloat);
+      payload.U8(swf::kPushFloat);
       payload.U32(std::bit_cast<uint32_t>(single->value));
     } else if (const auto* boolean = std::get_if<bool>(&v)) {
-      payload.U8(PushBoolean);
+      payload.U8(swf::kPushBoolean);
       payload.U8(*boolean ? 1 : 0);
     } else if (std::holds_alternative<Null>(v)) {
-      payload.U8(PushNull);
+      payload.U8(swf::kPushNull);
     } else if (std::holds_alternative<Undefined>(v)) {
-      payload.U8(PushUndefined);
+      payload.U8(swf::kPushUndefined);
     } else if (const auto* reg = std::get_if<Register>(&v)) {
-      payload.U8(PushRegister);
+      payload.U8(swf::kPushRegister);
       payload.U8(reg->index);
     } else {
       WriteConstant(payload, std::get<Constant>(v).index);
     }
   }
-  return Record(0x96, payload.Data());
+  return Record(swf::kActionPush, payload.Data());
 }
 
 Actions& Actions::StoreRegister(uint8_t index)
 {
-  return Record(0x87, {index});
+  return Record(swf::kActionStoreRegister, {index});
 }
 
 Actions::Label Actions::NewLabel()
@@ -138,7 +126,7 @@ Actions& Actions::Bind(Label label)
   return *this;
 }
 
-Actions& Actions::Branch(uint8_t code, Label target)
+Actions& Actions::Branch(swf::ActionCode code, Label target)
 {
   if (target.id >= FLabels.size())
     throw std::out_of_range("unknown action label");
@@ -149,26 +137,26 @@ Actions& Actions::Branch(uint8_t code, Label target)
 
 Actions& Actions::Jump(Label target)
 {
-  return Branch(0x99, target);
+  return Branch(swf::kActionJump, target);
 }
 
 Actions& Actions::If(Label target)
 {
-  return Branch(0x9D, target);
+  return Branch(swf::kActionIf, target);
 }
 
 Actions& Actions::GotoFrame(uint16_t frame)
 {
   ByteWriter payload;
   payload.U16(frame);
-  return Record(0x81, payload.Data());
+  return Record(swf::kActionGotoFrame, payload.Data());
 }
 
 Actions& Actions::GotoLabel(std::string_view label)
 {
   ByteWriter payload;
   payload.String(label);
-  return Record(0x8C, payload.Data());
+  return Record(swf::kActionGotoLabel, payload.Data());
 }
 
 Actions& Actions::GetURL(std::string_view url, std::string_view target)
@@ -176,14 +164,14 @@ Actions& Actions::GetURL(std::string_view url, std::string_view target)
   ByteWriter payload;
   payload.String(url);
   payload.String(target);
-  return Record(0x83, payload.Data());
+  return Record(swf::kActionGetUrl, payload.Data());
 }
 
 Actions& Actions::GetURL2(SendVars method, bool loadTarget, bool loadVariables)
 {
   const uint8_t flags = static_cast<uint8_t>(static_cast<uint8_t>(method) << 6 |
                                              (loadTarget ? 0x02 : 0) | (loadVariables ? 0x01 : 0));
-  return Record(0x9A, {flags});
+  return Record(swf::kActionGetUrl2, {flags});
 }
 
 Bytes Actions::Encode() const
@@ -199,7 +187,7 @@ Bytes Actions::Encode() const
       throw std::out_of_range("action jump too far for a 16-bit offset");
     out.PatchU16(fixup.offsetField, static_cast<uint16_t>(static_cast<int16_t>(offset)));
   }
-  out.U8(0x00);
+  out.U8(swf::kActionEnd);
   return out.Take();
 }
 

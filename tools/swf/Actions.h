@@ -9,6 +9,7 @@
 #include <variant>
 #include <vector>
 
+#include "flash_control/swf/format/Codes.h"
 #include "tools/swf/ByteWriter.h"
 
 namespace swfwriter {
@@ -62,31 +63,31 @@ public:
   Actions& Push(PushValue value) { return Push({value}); }
   // One push action carrying the values in order.
   Actions& Push(std::initializer_list<PushValue> values);
-  Actions& Pop() { return Op(0x17); }
+  Actions& Pop() { return Op(swf::kActionPop); }
   Actions& StoreRegister(uint8_t index);
 
-  Actions& GetVariable() { return Op(0x1C); }
-  Actions& SetVariable() { return Op(0x1D); }
-  Actions& DefineLocal() { return Op(0x3C); }
-  Actions& GetMember() { return Op(0x4E); }
-  Actions& SetMember() { return Op(0x4F); }
-  Actions& NewObject() { return Op(0x40); }
-  Actions& CallFunction() { return Op(0x3D); }
-  Actions& CallMethod() { return Op(0x52); }
+  Actions& GetVariable() { return Op(swf::kActionGetVariable); }
+  Actions& SetVariable() { return Op(swf::kActionSetVariable); }
+  Actions& DefineLocal() { return Op(swf::kActionDefineLocal); }
+  Actions& GetMember() { return Op(swf::kActionGetMember); }
+  Actions& SetMember() { return Op(swf::kActionSetMember); }
+  Actions& NewObject() { return Op(swf::kActionNewObject); }
+  Actions& CallFunction() { return Op(swf::kActionCallFunction); }
+  Actions& CallMethod() { return Op(swf::kActionCallMethod); }
 
   // Arithmetic and comparison, named as the actions are: Add, Equals and Less are the numeric
   // forms; Add2, Equals2 and Less2 the typed ones that compilers emit.
-  Actions& Add() { return Op(0x0A); }
-  Actions& Add2() { return Op(0x47); }
-  Actions& Subtract() { return Op(0x0B); }
-  Actions& Multiply() { return Op(0x0C); }
-  Actions& Divide() { return Op(0x0D); }
-  Actions& Equals() { return Op(0x0E); }
-  Actions& Equals2() { return Op(0x49); }
-  Actions& Less() { return Op(0x0F); }
-  Actions& Less2() { return Op(0x48); }
-  Actions& Greater() { return Op(0x67); }
-  Actions& Not() { return Op(0x12); }
+  Actions& Add() { return Op(swf::kActionAdd); }
+  Actions& Add2() { return Op(swf::kActionAdd2); }
+  Actions& Subtract() { return Op(swf::kActionSubtract); }
+  Actions& Multiply() { return Op(swf::kActionMultiply); }
+  Actions& Divide() { return Op(swf::kActionDivide); }
+  Actions& Equals() { return Op(swf::kActionEquals); }
+  Actions& Equals2() { return Op(swf::kActionEquals2); }
+  Actions& Less() { return Op(swf::kActionLess); }
+  Actions& Less2() { return Op(swf::kActionLess2); }
+  Actions& Greater() { return Op(swf::kActionGreater); }
+  Actions& Not() { return Op(swf::kActionNot); }
 
   Label NewLabel();
   // Places the label before the next action.
@@ -95,10 +96,10 @@ public:
   // Jumps when the popped value is true.
   Actions& If(Label target);
 
-  Actions& Stop() { return Op(0x07); }
-  Actions& Play() { return Op(0x06); }
-  Actions& NextFrame() { return Op(0x04); }
-  Actions& PreviousFrame() { return Op(0x05); }
+  Actions& Stop() { return Op(swf::kActionStop); }
+  Actions& Play() { return Op(swf::kActionPlay); }
+  Actions& NextFrame() { return Op(swf::kActionNextFrame); }
+  Actions& PreviousFrame() { return Op(swf::kActionPreviousFrame); }
   // Frames count from 0.
   Actions& GotoFrame(uint16_t frame);
   Actions& GotoLabel(std::string_view label);
@@ -114,9 +115,9 @@ public:
   Bytes Encode() const;
 
 private:
-  Actions& Op(uint8_t code);
-  Actions& Record(uint8_t code, const Bytes& payload);
-  Actions& Branch(uint8_t code, Label target);
+  Actions& Op(swf::ActionCode code);
+  Actions& Record(swf::ActionCode code, const Bytes& payload);
+  Actions& Branch(swf::ActionCode code, Label target);
 
   ByteWriter FOut;
   std::vector<std::string> FPool;

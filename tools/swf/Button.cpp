@@ -7,7 +7,7 @@ namespace swfwriter {
 Button& Button::Add(uint8_t states, uint16_t character, uint16_t depth, const Matrix& matrix,
                     const std::optional<ColorTransform>& transform)
 {
-  if (states == 0 || (states & ~0x0F) != 0)
+  if (states == 0 || (states & ~swf::kButtonStates) != 0)
     throw std::invalid_argument("button record needs one or more of the four states");
   FRecords.push_back({states, character, depth, matrix, transform.value_or(ColorTransform{})});
   return *this;
@@ -27,7 +27,7 @@ Button& Button::TrackAsMenu(bool value)
 
 void Button::Write(ByteWriter& out) const
 {
-  out.U8(FTrackAsMenu ? 1 : 0);
+  out.U8(FTrackAsMenu ? swf::kButtonTrackAsMenu : 0);
   const size_t actionOffsetField = out.Size();
   out.U16(0);
   for (const Record& record : FRecords) {

@@ -12,12 +12,13 @@ namespace swfwriter {
 
 void Timeline::Tag(uint16_t code, std::span<const uint8_t> body)
 {
-  if (code > 0x3FF)
+  if (code > swf::kMaxTagCode)
     throw std::out_of_range("tag code above 1023");
   if (body.size() > 0x7FFFFFFF)
     throw std::length_error("tag body too long");
-  const bool longHeader = body.size() >= 0x3F || (FLongHeaders && !body.empty());
-  FTags.U16(static_cast<uint16_t>(code << 6 | (longHeader ? 0x3F : body.size())));
+  const bool longHeader = body.size() >= swf::kTagLongLength || (FLongHeaders && !body.empty());
+  FTags.U16(static_cast<uint16_t>(code << swf::kTagCodeShift |
+                                  (longHeader ? swf::kTagLongLength : body.size())));
   if (longHeader)
     FTags.U32(static_cast<uint32_t>(body.size()));
   FTags.Append(body);
@@ -32,16 +33,17 @@ void Timeline::PlaceObject(uint16_t character, uint16_t depth, const Matrix& mat
   WriteMatrix(body, matrix);
   if (transform)
     WriteColorTransform(body, *transform, false);
-  Tag(TagPlaceObject, body.Data());
+  Tag(swf::kTagPlaceObject, body.Data());
 }
 
 void Timeline::PlaceObject2(const Placement& p)
 {
   ByteWriter body;
-  body.U8(static_cast<uint8_t>((p.clipDepth ? 0x40 : 0) | (p.name ? 0x20 : 0) |
-                               (p.ratio ? 0x10 : 0) | (p.colorTransform ? 0x08 : 0) |
-                               (p.matrix ? 0x04 : 0) | (p.character ? 0x02 : 0) |
-                               (p.move ? 0x01 : 0)));
+  body.U8(static_cast<uint8_t>(
+    (p.clipDepth ? swf::kPlaceHasClipDepth : 0) | (p.name ? swf::kPlaceHasName : 0) |
+    (p.ratio ? swf::kPlaceHasRatio : 0) | (p.colorTransform ? swf::kPlaceHasColorTransform : 0) |
+    (p.matrix ? swf::kPlaceHasMatrix : 0) | (p.character ? swf::kPlaceHasCharacter : 0) |
+    (p.move ? swf::kPlaceMove : 0)));
   body.U16(p.depth);
   if (p.character)
     body.U16(*p.character);
@@ -55,7 +57,7 @@ void Timeline::PlaceObject2(const Placement& p)
     body.String(*p.name);
   if (p.clipDepth)
     body.U16(*p.clipDepth);
-  Tag(TagPlaceObject2, body.Data());
+  Tag(swf::kTagPlaceObject2, body.Data());
 }
 
 void Timeline::RemoveObject(uint16_t character, uint16_t depth)
@@ -63,40 +65,40 @@ void Timeline::RemoveObject(uint16_t character, uint16_t depth)
   ByteWriter body;
   body.U16(character);
   body.U16(depth);
-  Tag(TagRemoveObject, body.Data());
+  Tag(swf::kTagRemoveObject, body.Data());
 }
 
 void Timeline::RemoveObject2(uint16_t depth)
 {
   ByteWriter body;
   body.U16(depth);
-  Tag(TagRemoveObject2, body.Data());
+  Tag(swf::kTagRemoveObject2, body.Data());
 }
 
 void Timeline::FrameLabel(std::string_view label)
 {
   ByteWriter body;
   body.String(label);
-  Tag(TagFrameLabel, body.Data());
+  Tag(swf::kTagFrameLabel, body.Data());
 }
 
 void Timeline::DoAction(const Actions& actions)
 {
-  Tag(TagDoAction, actions.Encode());
+  Tag(swf::kTagDoAction, actions.Encode());
 }
 
 void Timeline::ShowFrame()
 {
   if (FFrameCount == 0xFFFF)
     throw std::length_error("more than 65535 frames");
-  Tag(TagShowFrame, {});
+  Tag(swf::kTagShowFrame, {});
   ++FFrameCount;
 }
 
 Bytes Timeline::EncodeTags() const
 {
   ByteWriter tags = FTags;
-  tags.U16(TagEnd);
+  tags.U16(swf::kTagEnd);
   return tags.Take();
 }
 
@@ -119,7 +121,7 @@ void Movie::SetBackgroundColor(Color color)
 {
   ByteWriter body;
   WriteRgb(body, color);
-  Tag(TagSetBackgroundColor, body.Data());
+  Tag(swf::kTagSetBackgroundColor, body.Data());
 }
 
 uint16_t Movie::DefineShape(const Shape& shape)
@@ -131,7 +133,8 @@ uint16_t Movie::DefineShape(const Shape& shape)
 
 uint16_t Movie::DefineShape(const Shape& shape, int version)
 {
-  static constexpr uint16_t codes[] = {TagDefineShape, TagDefineShape2, TagDefineShape3};
+  static constexpr uint16_t codes[] = {swf::kTagDefineShape, swf::kTagDefineShape2,
+                                       swf::kTagDefineShape3};
   if (version < 1 || version > 3)
     throw std::invalid_argument("shape version must be 1, 2 or 3");
   if (version < 3 && shape.HasTranslucentStyle())
@@ -151,7 +154,7 @@ uint16_t Movie::DefineButton2(const Button& button)
   const uint16_t id = NextCharacter();
   body.U16(id);
   button.Write(body);
-  Tag(TagDefineButton2, body.Data());
+  Tag(swf::kTagDefineButton2, body.Data());
   return id;
 }
 
@@ -162,7 +165,7 @@ uint16_t Movie::DefineSprite(const Sprite& sprite)
   body.U16(id);
   body.U16(sprite.FrameCount());
   body.Append(sprite.EncodeTags());
-  Tag(TagDefineSprite, body.Data());
+  Tag(swf::kTagDefineSprite, body.Data());
   return id;
 }
 
@@ -178,7 +181,7 @@ uint16_t Movie::DefineVideoStream(const VideoStream& video)
   body.U16(video.height);
   body.U8(static_cast<uint8_t>(video.deblocking << 1 | (video.smoothing ? 1 : 0)));
   body.U8(video.codec);
-  Tag(TagDefineVideoStream, body.Data());
+  Tag(swf::kTagDefineVideoStream, body.Data());
   return id;
 }
 

@@ -16,6 +16,7 @@
 #include <string>
 #include <string_view>
 
+#include "flash_control/swf/format/Codes.h"
 #include "tools/swf/Actions.h"
 #include "tools/swf/Button.h"
 #include "tools/swf/ByteWriter.h"
@@ -23,24 +24,6 @@
 #include "tools/swf/Shape.h"
 
 namespace swfwriter {
-
-enum TagCode : uint16_t {
-  TagEnd = 0,
-  TagShowFrame = 1,
-  TagDefineShape = 2,
-  TagPlaceObject = 4,
-  TagRemoveObject = 5,
-  TagSetBackgroundColor = 9,
-  TagDoAction = 12,
-  TagDefineShape2 = 22,
-  TagPlaceObject2 = 26,
-  TagRemoveObject2 = 28,
-  TagDefineShape3 = 32,
-  TagDefineButton2 = 34,
-  TagDefineSprite = 39,
-  TagFrameLabel = 43,
-  TagDefineVideoStream = 60,
-};
 
 // The fields of PlaceObject2; each one that is set is stored, with its flag.
 struct Placement {

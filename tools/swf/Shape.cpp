@@ -5,6 +5,8 @@
 #include <numbers>
 #include <stdexcept>
 
+#include "flash_control/swf/format/Codes.h"
+
 namespace swfwriter {
 
 namespace {
@@ -265,7 +267,7 @@ void Shape::Write(ByteWriter& out, int version) const
 {
   WriteStyleCount(out, FFills.size(), version);
   for (Color fill : FFills) {
-    out.U8(0x00);  // solid fill
+    out.U8(swf::kFillSolid);
     WriteColor(out, fill, version);
   }
   WriteStyleCount(out, FLines.size(), version);
@@ -281,12 +283,13 @@ void Shape::Write(ByteWriter& out, int version) const
 
   for (const auto& record : FRecords) {
     if (const auto* change = std::get_if<StyleChange>(&record)) {
+      // A shape keeps one set of styles, so no record starts new ones.
+      const uint32_t flags = (change->moveTo ? swf::kStyleChangeMoveTo : 0) |
+                             (change->fill0 ? swf::kStyleChangeFill0 : 0) |
+                             (change->fill1 ? swf::kStyleChangeFill1 : 0) |
+                             (change->line ? swf::kStyleChangeLine : 0);
       out.UB(0, 1);  // non-edge record
-      out.UB(0, 1);  // no new styles
-      out.UB(change->line.has_value(), 1);
-      out.UB(change->fill1.has_value(), 1);
-      out.UB(change->fill0.has_value(), 1);
-      out.UB(change->moveTo.has_value(), 1);
+      out.UB(flags, 5);
       if (change->moveTo) {
         const int bits = std::max(SignedBits(change->moveTo->x), SignedBits(change->moveTo->y));
         out.BitCount(bits, 5);

@@ -8,25 +8,6 @@ namespace swf {
 
 namespace {
 
-enum TagCode : uint16_t {
-  kEnd = 0,
-  kShowFrame = 1,
-  kDefineShape = 2,
-  kPlaceObject = 4,
-  kRemoveObject = 5,
-  kDefineButton = 7,
-  kSetBackgroundColor = 9,
-  kDoAction = 12,
-  kDefineShape2 = 22,
-  kPlaceObject2 = 26,
-  kRemoveObject2 = 28,
-  kDefineShape3 = 32,
-  kDefineButton2 = 34,
-  kDefineSprite = 39,
-  kFrameLabel = 43,
-  kDefineVideoStream = 60,
-};
-
 ActionBytes ReadRest(Reader& in)
 {
   const auto bytes = in.Bytes(in.Remaining());
@@ -49,18 +30,18 @@ PlaceTag ReadPlaceObject2(Reader& in)
   PlaceTag tag;
   const uint8_t flags = in.U8();
   tag.Depth = in.U16();
-  tag.Move = flags & 0x01;
-  if (flags & 0x02)
+  tag.Move = flags & kPlaceMove;
+  if (flags & kPlaceHasCharacter)
     tag.CharacterId = in.U16();
-  if (flags & 0x04)
+  if (flags & kPlaceHasMatrix)
     tag.Transform = ReadMatrix(in);
-  if (flags & 0x08)
+  if (flags & kPlaceHasColorTransform)
     tag.Colors = ReadColorTransform(in, true);
-  if (flags & 0x10)
+  if (flags & kPlaceHasRatio)
     tag.Ratio = in.U16();
-  if (flags & 0x20)
+  if (flags & kPlaceHasName)
     tag.Name = in.String();
-  if (flags & 0x40)
+  if (flags & kPlaceHasClipDepth)
     tag.ClipDepth = in.U16();
   // Clip event handlers (flag 0x80) are not supported; they are the rest of the tag.
   return tag;
@@ -97,7 +78,7 @@ std::vector<ButtonRecord> ReadButtonRecords(Reader& in, bool withColors)
     if (flags == 0)
       return records;
     ButtonRecord& record = records.emplace_back();
-    record.States = flags & 0x0F;
+    record.States = flags & kButtonStates;
     record.CharacterId = in.U16();
     record.Depth = in.U16();
     record.Transform = ReadMatrix(in);
@@ -122,7 +103,7 @@ Button ReadButton(Reader& in)
 Button ReadButton2(Reader& in)
 {
   Button button;
-  button.TrackAsMenu = in.U8() & 0x01;
+  button.TrackAsMenu = in.U8() & kButtonTrackAsMenu;
   const uint16_t actionOffset = in.U16();
   button.Records = ReadButtonRecords(in, true);
   if (actionOffset == 0)
@@ -155,31 +136,31 @@ public:
     Frame pending;
     while (!in.AtEnd()) {
       const uint16_t header = in.U16();
-      const uint16_t code = header >> 6;
-      uint32_t length = header & 0x3F;
-      if (length == 0x3F)
+      const uint16_t code = header >> kTagCodeShift;
+      uint32_t length = header & kTagLongLength;
+      if (length == kTagLongLength)
         length = in.U32();
       if (length > in.Remaining())
         throw FormatError("tag runs past the end of the movie");
       Reader body = in.Sub(length);
-      if (code == kEnd)
+      if (code == kTagEnd)
         break;
       switch (code) {
-      case kShowFrame:
+      case kTagShowFrame:
         if (timeline.Frames.size() >= limits_.MaxFrames)
           throw FormatError("too many frames");
         timeline.Frames.push_back(std::move(pending));
         pending = {};
         break;
-      case kPlaceObject: pending.Tags.emplace_back(ReadPlaceObject(body)); break;
-      case kPlaceObject2: pending.Tags.emplace_back(ReadPlaceObject2(body)); break;
-      case kRemoveObject:
+      case kTagPlaceObject: pending.Tags.emplace_back(ReadPlaceObject(body)); break;
+      case kTagPlaceObject2: pending.Tags.emplace_back(ReadPlaceObject2(body)); break;
+      case kTagRemoveObject:
         body.U16();
         pending.Tags.emplace_back(RemoveTag{body.U16()});
         break;
-      case kRemoveObject2: pending.Tags.emplace_back(RemoveTag{body.U16()}); break;
-      case kDoAction: pending.Tags.emplace_back(ActionTag{ReadRest(body)}); break;
-      case kFrameLabel:
+      case kTagRemoveObject2: pending.Tags.emplace_back(RemoveTag{body.U16()}); break;
+      case kTagDoAction: pending.Tags.emplace_back(ActionTag{ReadRest(body)}); break;
+      case kTagFrameLabel:
         if (pending.Label.empty())
           pending.Label = body.String();
         break;
@@ -201,28 +182,28 @@ private:
   void ReadDefinition(uint16_t code, Reader& body)
   {
     switch (code) {
-    case kSetBackgroundColor:
+    case kTagSetBackgroundColor:
       movie_.Background = ReadRgb(body);
       break;
-    case kDefineShape:
-    case kDefineShape2:
-    case kDefineShape3: {
+    case kTagDefineShape:
+    case kTagDefineShape2:
+    case kTagDefineShape3: {
       const uint16_t id = body.U16();
-      const int version = code == kDefineShape ? 1 : code == kDefineShape2 ? 2 : 3;
+      const int version = code == kTagDefineShape ? 1 : code == kTagDefineShape2 ? 2 : 3;
       Define(id, ReadShape(body, version, edgeBudget_));
       break;
     }
-    case kDefineButton: {
+    case kTagDefineButton: {
       const uint16_t id = body.U16();
       Define(id, ReadButton(body));
       break;
     }
-    case kDefineButton2: {
+    case kTagDefineButton2: {
       const uint16_t id = body.U16();
       Define(id, ReadButton2(body));
       break;
     }
-    case kDefineSprite: {
+    case kTagDefineSprite: {
       const uint16_t id = body.U16();
       body.U16();  // frame count as stated; the frames themselves are counted
       Sprite sprite;
@@ -230,7 +211,7 @@ private:
       Define(id, std::move(sprite));
       break;
     }
-    case kDefineVideoStream: {
+    case kTagDefineVideoStream: {
       const uint16_t id = body.U16();
       body.U16();  // frames
       VideoStream video;

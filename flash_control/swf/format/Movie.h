@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "flash_control/swf/Limits.h"
+#include "flash_control/swf/format/Codes.h"
 #include "flash_control/swf/format/Geometry.h"
 #include "flash_control/swf/format/Shape.h"
 
@@ -56,24 +57,8 @@ struct Timeline {
   std::string_view LabelAt(uint32_t frame) const;
 };
 
-// Button record states.
-enum ButtonState : uint8_t { kButtonUp = 1, kButtonOver = 2, kButtonDown = 4, kButtonHit = 8 };
-
-// Transitions that run button actions.
-enum ButtonCondition : uint16_t {
-  kIdleToOverUp = 0x0001,
-  kOverUpToIdle = 0x0002,
-  kOverUpToOverDown = 0x0004,
-  kOverDownToOverUp = 0x0008,  // release inside: a click
-  kOverDownToOutDown = 0x0010,
-  kOutDownToOverDown = 0x0020,
-  kOutDownToIdle = 0x0040,
-  kIdleToOverDown = 0x0080,
-  kOverDownToIdle = 0x0100,
-};
-
 struct ButtonRecord {
-  uint8_t States = 0;
+  uint8_t States = 0;  // ButtonState bits
   uint16_t CharacterId = 0;
   uint16_t Depth = 0;
   Matrix Transform;
@@ -81,7 +66,7 @@ struct ButtonRecord {
 };
 
 struct ButtonAction {
-  uint16_t Conditions = 0;
+  uint16_t Conditions = 0;  // ButtonCondition bits
   ActionBytes Actions;
 };
 

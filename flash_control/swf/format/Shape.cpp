@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "flash_control/swf/format/Codes.h"
 #include "flash_control/swf/format/Reader.h"
 
 namespace swf {
@@ -52,19 +53,19 @@ std::vector<FillStyle> ReadFillStyles(Reader& in, int version)
   for (FillStyle& fill : fills) {
     const uint8_t type = in.U8();
     switch (type) {
-    case 0x00:
+    case kFillSolid:
       fill.Color = ReadColor(in, version);
       break;
-    case 0x10:
-    case 0x12:
-    case 0x13:
+    case kFillLinearGradient:
+    case kFillRadialGradient:
+    case kFillFocalGradient:
       ReadMatrix(in);
-      fill.Color = ReadGradientMean(in, version, type == 0x13);
+      fill.Color = ReadGradientMean(in, version, type == kFillFocalGradient);
       break;
-    case 0x40:
-    case 0x41:
-    case 0x42:
-    case 0x43:
+    case kFillRepeatingBitmap:
+    case kFillClippedBitmap:
+    case kFillRepeatingBitmapUnsmoothed:
+    case kFillClippedBitmapUnsmoothed:
       in.U16();
       ReadMatrix(in);
       fill.Drawn = false;
@@ -196,19 +197,19 @@ Shape ReadShape(Reader& in, int version, uint32_t& edgeBudget)
       if (flags == 0)
         break;
       uint32_t fill0 = 0, fill1 = 0, line = 0;
-      if (flags & 0x01) {
+      if (flags & kStyleChangeMoveTo) {
         const unsigned bits = in.UBits(5);
         const int32_t x = in.SBits(bits);
         const int32_t y = in.SBits(bits);
         builder.MoveTo({Step(0, x), Step(0, y)});
       }
-      if (flags & 0x02)
+      if (flags & kStyleChangeFill0)
         fill0 = in.UBits(fillBits);
-      if (flags & 0x04)
+      if (flags & kStyleChangeFill1)
         fill1 = in.UBits(fillBits);
-      if (flags & 0x08)
+      if (flags & kStyleChangeLine)
         line = in.UBits(lineBits);
-      if (flags & 0x10) {
+      if (flags & kStyleChangeNewStyles) {
         // New styles replace the old ones; the indices of this record already refer to them.
         auto fills = ReadFillStyles(in, version);
         auto lines = ReadLineStyles(in, version);
@@ -216,11 +217,11 @@ Shape ReadShape(Reader& in, int version, uint32_t& edgeBudget)
         fillBits = in.UBits(4);
         lineBits = in.UBits(4);
       }
-      if (flags & 0x02)
+      if (flags & kStyleChangeFill0)
         builder.SetFill0(fill0);
-      if (flags & 0x04)
+      if (flags & kStyleChangeFill1)
         builder.SetFill1(fill1);
-      if (flags & 0x08)
+      if (flags & kStyleChangeLine)
         builder.SetLine(line);
       continue;
     }

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstring>
 
+#include "flash_control/swf/format/Codes.h"
 #include "flash_control/swf/format/Names.h"
 #include "flash_control/swf/format/Reader.h"
 #include "flash_control/swf/runtime/Stage.h"
@@ -12,85 +13,6 @@
 namespace swf {
 
 namespace {
-
-enum Action : uint8_t {
-  kEnd = 0x00,
-  kNextFrame = 0x04,
-  kPreviousFrame = 0x05,
-  kPlay = 0x06,
-  kStop = 0x07,
-  kAdd = 0x0A,
-  kSubtract = 0x0B,
-  kMultiply = 0x0C,
-  kDivide = 0x0D,
-  kEquals = 0x0E,
-  kLess = 0x0F,
-  kAnd = 0x10,
-  kOr = 0x11,
-  kNot = 0x12,
-  kStringEquals = 0x13,
-  kStringLength = 0x14,
-  kStringExtract = 0x15,
-  kPop = 0x17,
-  kToInteger = 0x18,
-  kGetVariable = 0x1C,
-  kSetVariable = 0x1D,
-  kSetTarget2 = 0x20,
-  kStringAdd = 0x21,
-  kGetProperty = 0x22,
-  kSetProperty = 0x23,
-  kTrace = 0x26,
-  kStringLess = 0x29,
-  kRandomNumber = 0x30,
-  kDelete = 0x3A,
-  kDelete2 = 0x3B,
-  kDefineLocal = 0x3C,
-  kCallFunction = 0x3D,
-  kReturn = 0x3E,
-  kModulo = 0x3F,
-  kNewObject = 0x40,
-  kDefineLocal2 = 0x41,
-  kInitArray = 0x42,
-  kInitObject = 0x43,
-  kTypeOf = 0x44,
-  kAdd2 = 0x47,
-  kLess2 = 0x48,
-  kEquals2 = 0x49,
-  kToNumber = 0x4A,
-  kToString = 0x4B,
-  kPushDuplicate = 0x4C,
-  kStackSwap = 0x4D,
-  kGetMember = 0x4E,
-  kSetMember = 0x4F,
-  kIncrement = 0x50,
-  kDecrement = 0x51,
-  kCallMethod = 0x52,
-  kBitAnd = 0x60,
-  kBitOr = 0x61,
-  kBitXor = 0x62,
-  kBitLShift = 0x63,
-  kBitRShift = 0x64,
-  kBitURShift = 0x65,
-  kStrictEquals = 0x66,
-  kGreater = 0x67,
-  kStringGreater = 0x68,
-  kGotoFrame = 0x81,
-  kGetUrl = 0x83,
-  kStoreRegister = 0x87,
-  kConstantPool = 0x88,
-  kWaitForFrame = 0x8A,
-  kSetTarget = 0x8B,
-  kGotoLabel = 0x8C,
-  kWaitForFrame2 = 0x8D,
-  kDefineFunction2 = 0x8E,
-  kPush = 0x96,
-  kJump = 0x99,
-  kGetUrl2 = 0x9A,
-  kDefineFunction = 0x9B,
-  kIf = 0x9D,
-  kCall = 0x9E,
-  kGotoFrame2 = 0x9F,
-};
 
 constexpr size_t kGlobalRegisters = 4;
 
@@ -165,11 +87,11 @@ void Interpreter::Execute(Activation& a)
       return;
     }
     const uint8_t op = code[pc];
-    if (op == kEnd)
+    if (op == kActionEnd)
       return;
     size_t next = pc + 1;
     std::span<const uint8_t> payload;
-    if (op >= 0x80) {
+    if (ActionHasPayload(op)) {
       if (a.End - pc < 3) {
         failed_ = true;
         return;
@@ -570,30 +492,30 @@ void Interpreter::Binary(uint8_t code, int version)
   const double x = a.ToNumber(version), y = b.ToNumber(version);
   auto boolean = [&](bool v) { Push(version >= 5 ? Value(v) : Value(v ? 1.0 : 0.0)); };
   switch (code) {
-  case kAdd: Push(x + y); break;
-  case kSubtract: Push(x - y); break;
-  case kMultiply: Push(x * y); break;
-  case kDivide: Push(x / y); break;
-  case kModulo: Push(std::fmod(x, y)); break;
-  case kEquals: boolean(x == y); break;
-  case kLess: boolean(x < y); break;
-  case kGreater:
-  case kLess2:
+  case kActionAdd: Push(x + y); break;
+  case kActionSubtract: Push(x - y); break;
+  case kActionMultiply: Push(x * y); break;
+  case kActionDivide: Push(x / y); break;
+  case kActionModulo: Push(std::fmod(x, y)); break;
+  case kActionEquals: boolean(x == y); break;
+  case kActionLess: boolean(x < y); break;
+  case kActionGreater:
+  case kActionLess2:
     if (a.IsString() && b.IsString())
-      boolean(code == kLess2 ? *a.AsString() < *b.AsString() : *a.AsString() > *b.AsString());
+      boolean(code == kActionLess2 ? *a.AsString() < *b.AsString() : *a.AsString() > *b.AsString());
     else if (std::isnan(x) || std::isnan(y))
       Push(Value());
     else
-      boolean(code == kLess2 ? x < y : x > y);
+      boolean(code == kActionLess2 ? x < y : x > y);
     break;
-  case kAnd: boolean(a.ToBoolean(version) && b.ToBoolean(version)); break;
-  case kOr: boolean(a.ToBoolean(version) || b.ToBoolean(version)); break;
-  case kBitAnd: Push(static_cast<double>(ToInt32(x) & ToInt32(y))); break;
-  case kBitOr: Push(static_cast<double>(ToInt32(x) | ToInt32(y))); break;
-  case kBitXor: Push(static_cast<double>(ToInt32(x) ^ ToInt32(y))); break;
-  case kBitLShift: Push(static_cast<double>(static_cast<int32_t>(static_cast<uint32_t>(ToInt32(x)) << (ToInt32(y) & 31)))); break;
-  case kBitRShift: Push(static_cast<double>(ToInt32(x) >> (ToInt32(y) & 31))); break;
-  case kBitURShift: Push(static_cast<double>(static_cast<uint32_t>(ToInt32(x)) >> (ToInt32(y) & 31))); break;
+  case kActionAnd: boolean(a.ToBoolean(version) && b.ToBoolean(version)); break;
+  case kActionOr: boolean(a.ToBoolean(version) || b.ToBoolean(version)); break;
+  case kActionBitAnd: Push(static_cast<double>(ToInt32(x) & ToInt32(y))); break;
+  case kActionBitOr: Push(static_cast<double>(ToInt32(x) | ToInt32(y))); break;
+  case kActionBitXor: Push(static_cast<double>(ToInt32(x) ^ ToInt32(y))); break;
+  case kActionBitLShift: Push(static_cast<double>(static_cast<int32_t>(static_cast<uint32_t>(ToInt32(x)) << (ToInt32(y) & 31)))); break;
+  case kActionBitRShift: Push(static_cast<double>(ToInt32(x) >> (ToInt32(y) & 31))); break;
+  case kActionBitURShift: Push(static_cast<double>(static_cast<uint32_t>(ToInt32(x)) >> (ToInt32(y) & 31))); break;
   default: break;
   }
 }
@@ -602,57 +524,57 @@ Interpreter::Outcome Interpreter::Step(Activation& a, uint8_t code, Reader& in, 
 {
   const int version = a.Version;
   switch (code) {
-  case kNextFrame:
-  case kPreviousFrame:
+  case kActionNextFrame:
+  case kActionPreviousFrame:
     if (SpriteObject* sprite = AsSprite(a.Target.get())) {
-      if (code == kNextFrame)
+      if (code == kActionNextFrame)
         stage_.GotoFrame(*sprite, sprite->CurrentFrame + 1);
       else if (sprite->CurrentFrame > 0)
         stage_.GotoFrame(*sprite, sprite->CurrentFrame - 1);
       sprite->Playing = false;
     }
     break;
-  case kPlay:
-  case kStop:
+  case kActionPlay:
+  case kActionStop:
     if (SpriteObject* sprite = AsSprite(a.Target.get()))
-      sprite->Playing = code == kPlay;
+      sprite->Playing = code == kActionPlay;
     break;
-  case kAdd:
-  case kSubtract:
-  case kMultiply:
-  case kDivide:
-  case kModulo:
-  case kEquals:
-  case kLess:
-  case kLess2:
-  case kGreater:
-  case kAnd:
-  case kOr:
-  case kBitAnd:
-  case kBitOr:
-  case kBitXor:
-  case kBitLShift:
-  case kBitRShift:
-  case kBitURShift:
+  case kActionAdd:
+  case kActionSubtract:
+  case kActionMultiply:
+  case kActionDivide:
+  case kActionModulo:
+  case kActionEquals:
+  case kActionLess:
+  case kActionLess2:
+  case kActionGreater:
+  case kActionAnd:
+  case kActionOr:
+  case kActionBitAnd:
+  case kActionBitOr:
+  case kActionBitXor:
+  case kActionBitLShift:
+  case kActionBitRShift:
+  case kActionBitURShift:
     Binary(code, version);
     break;
-  case kNot: {
+  case kActionNot: {
     const bool v = Pop().ToBoolean(version);
     Push(version >= 5 ? Value(!v) : Value(v ? 0.0 : 1.0));
     break;
   }
-  case kStringEquals:
-  case kStringLess:
-  case kStringGreater: {
+  case kActionStringEquals:
+  case kActionStringLess:
+  case kActionStringGreater: {
     const std::string b = Pop().ToString(version), a2 = Pop().ToString(version);
-    const bool v = code == kStringEquals ? a2 == b : code == kStringLess ? a2 < b : a2 > b;
+    const bool v = code == kActionStringEquals ? a2 == b : code == kActionStringLess ? a2 < b : a2 > b;
     Push(version >= 5 ? Value(v) : Value(v ? 1.0 : 0.0));
     break;
   }
-  case kStringLength:
+  case kActionStringLength:
     Push(static_cast<double>(CodePoints(Pop().ToString(version), version)));
     break;
-  case kStringExtract: {
+  case kActionStringExtract: {
     const double count = Pop().ToNumber(version), index = Pop().ToNumber(version);
     const std::string s = Pop().ToString(version);
     const double from = std::isfinite(index) ? std::clamp(index - 1, 0.0, static_cast<double>(s.size())) : 0;
@@ -660,12 +582,12 @@ Interpreter::Outcome Interpreter::Step(Activation& a, uint8_t code, Reader& in, 
     Push(Text(s.substr(static_cast<size_t>(from), static_cast<size_t>(length))));
     break;
   }
-  case kStringAdd: {
+  case kActionStringAdd: {
     const std::string b = Pop().ToString(version);
     Push(Text(Pop().ToString(version) + b));
     break;
   }
-  case kAdd2: {
+  case kActionAdd2: {
     const Value b = Pop(), a2 = Pop();
     if (a2.IsString() || b.IsString())
       Push(Text(a2.ToString(version) + b.ToString(version)));
@@ -673,12 +595,12 @@ Interpreter::Outcome Interpreter::Step(Activation& a, uint8_t code, Reader& in, 
       Push(a2.ToNumber(version) + b.ToNumber(version));
     break;
   }
-  case kEquals2: {
+  case kActionEquals2: {
     const Value b = Pop(), a2 = Pop();
     Push(a2.LooseEquals(b, version));
     break;
   }
-  case kStrictEquals: {
+  case kActionStrictEquals: {
     const Value b = Pop(), a2 = Pop();
     const bool sameType = a2.IsString() == b.IsString() && a2.IsNumber() == b.IsNumber() &&
                           a2.IsBoolean() == b.IsBoolean() && a2.IsUndefined() == b.IsUndefined() &&
@@ -686,23 +608,23 @@ Interpreter::Outcome Interpreter::Step(Activation& a, uint8_t code, Reader& in, 
     Push(sameType && a2.LooseEquals(b, version));
     break;
   }
-  case kPop:
+  case kActionPop:
     Pop();
     break;
-  case kToInteger: {
+  case kActionToInteger: {
     const double n = Pop().ToNumber(version);
     Push(std::isnan(n) ? 0.0 : std::trunc(n));
     break;
   }
-  case kToNumber:
+  case kActionToNumber:
     Push(Pop().ToNumber(version));
     break;
-  case kToString: {
+  case kActionToString: {
     Value v = Pop();
     Push(v.IsString() ? std::move(v) : Value(v.ToString(version)));
     break;
   }
-  case kTypeOf: {
+  case kActionTypeOf: {
     const Value v = Pop();
     const char* type = v.IsUndefined() ? "undefined"
                        : v.IsNull()    ? "null"
@@ -715,42 +637,42 @@ Interpreter::Outcome Interpreter::Step(Activation& a, uint8_t code, Reader& in, 
     Push(type);
     break;
   }
-  case kPushDuplicate: {
+  case kActionPushDuplicate: {
     Value top = Pop();
     Push(top);
     Push(std::move(top));
     break;
   }
-  case kStackSwap: {
+  case kActionStackSwap: {
     Value top = Pop(), below = Pop();
     Push(std::move(top));
     Push(std::move(below));
     break;
   }
-  case kIncrement:
-  case kDecrement:
-    Push(Pop().ToNumber(version) + (code == kIncrement ? 1 : -1));
+  case kActionIncrement:
+  case kActionDecrement:
+    Push(Pop().ToNumber(version) + (code == kActionIncrement ? 1 : -1));
     break;
-  case kGetVariable:
+  case kActionGetVariable:
     Push(GetVariable(a, Pop().ToString(version)));
     break;
-  case kSetVariable: {
+  case kActionSetVariable: {
     Value value = Pop();
     SetVariable(a, Pop().ToString(version), std::move(value));
     break;
   }
-  case kDefineLocal: {
+  case kActionDefineLocal: {
     Value value = Pop();
     DefineLocal(a, Pop().ToString(version), std::move(value));
     break;
   }
-  case kDefineLocal2: {
+  case kActionDefineLocal2: {
     const std::string name = Pop().ToString(version);
     if (a.Locals)
       a.Locals->try_emplace(LocalKey(a, name));
     break;
   }
-  case kDelete: {
+  case kActionDelete: {
     const std::string name = Pop().ToString(version);
     const Value object = Pop();
     if (Object* o = object.AsObject())
@@ -758,28 +680,28 @@ Interpreter::Outcome Interpreter::Step(Activation& a, uint8_t code, Reader& in, 
     Push(true);
     break;
   }
-  case kDelete2:
+  case kActionDelete2:
     Pop();
     Push(false);
     break;
-  case kGetMember: {
+  case kActionGetMember: {
     const std::string name = Pop().ToString(version);
     Push(GetMember(Pop(), name, version));
     break;
   }
-  case kSetMember: {
+  case kActionSetMember: {
     Value value = Pop();
     const std::string name = Pop().ToString(version);
     stage_.SetMemberOf(Pop(), name, std::move(value));
     break;
   }
-  case kGetProperty: {
+  case kActionGetProperty: {
     const double index = Pop().ToNumber(version);
     DisplayObject* target = ResolveTarget(a, Pop());
     Push(target && std::isfinite(index) ? stage_.GetProperty(*target, static_cast<int>(std::clamp(index, -1.0, 64.0))) : Value());
     break;
   }
-  case kSetProperty: {
+  case kActionSetProperty: {
     const Value value = Pop();
     const double index = Pop().ToNumber(version);
     DisplayObject* target = ResolveTarget(a, Pop());
@@ -787,31 +709,31 @@ Interpreter::Outcome Interpreter::Step(Activation& a, uint8_t code, Reader& in, 
       stage_.SetProperty(*target, static_cast<int>(std::clamp(index, -1.0, 64.0)), value);
     break;
   }
-  case kSetTarget:
-  case kSetTarget2: {
-    const Value path = code == kSetTarget ? Value(in.String()) : Pop();
+  case kActionSetTarget:
+  case kActionSetTarget2: {
+    const Value path = code == kActionSetTarget ? Value(in.String()) : Pop();
     const bool back = path.IsString() && path.AsString()->empty();
     DisplayObject* target = back ? a.Original.get() : ResolveTarget(a, path);
     // A target that does not exist leaves the actions that follow without a timeline.
     a.Target = target ? target->shared_from_this() : nullptr;
     break;
   }
-  case kTrace:
+  case kActionTrace:
     Pop();
     break;
-  case kRandomNumber: {
+  case kActionRandomNumber: {
     const double max = Pop().ToNumber(version);
     const double r = (stage_.NextRandom() >> 8) / 16777216.0;
     Push(std::isfinite(max) && max > 0 ? std::floor(r * max) : 0.0);
     break;
   }
-  case kCallFunction: {
+  case kActionCallFunction: {
     const std::string name = Pop().ToString(version);
     std::vector<Value> args = PopArguments();
     Push(CallFunction(a, GetVariable(a, name), Value(), std::move(args)));
     break;
   }
-  case kCallMethod: {
+  case kActionCallMethod: {
     const Value nameValue = Pop();
     const Value object = Pop();
     std::vector<Value> args = PopArguments();
@@ -822,73 +744,73 @@ Interpreter::Outcome Interpreter::Step(Activation& a, uint8_t code, Reader& in, 
       Push(CallMethod(a, object, name, std::move(args)));
     break;
   }
-  case kNewObject: {
+  case kActionNewObject: {
     const std::string name = Pop().ToString(version);
     std::vector<Value> args = PopArguments();
     Push(Construct(a, name, std::move(args)));
     break;
   }
-  case kInitArray:
-  case kInitObject: {
+  case kActionInitArray:
+  case kActionInitObject: {
     const double requested = Pop().ToNumber(version);
-    const double pairs = code == kInitObject ? 2 : 1;
+    const double pairs = code == kActionInitObject ? 2 : 1;
     const size_t count = std::isfinite(requested) && requested > 0
                              ? static_cast<size_t>(std::min(requested, static_cast<double>(stack_.size()) / pairs))
                              : 0;
     Object* object = stage_.GetHeap().New(Object::Kind::Plain, CaseSensitiveNames(version));
     for (size_t i = 0; i < count; ++i) {
       Value value = Pop();
-      const std::string name = code == kInitObject ? Pop().ToString(version) : std::to_string(i);
+      const std::string name = code == kActionInitObject ? Pop().ToString(version) : std::to_string(i);
       if (object)
         object->Set(name, std::move(value));
     }
-    if (object && code == kInitArray)
+    if (object && code == kActionInitArray)
       object->Set("length", Value(static_cast<double>(count)));
     Push(Value(object));
     break;
   }
-  case kReturn:
+  case kActionReturn:
     a.Result = Pop();
     return Outcome::Return;
-  case kGotoFrame:
+  case kActionGotoFrame:
     if (SpriteObject* sprite = AsSprite(a.Target.get()))
       stage_.GotoFrame(*sprite, in.U16());
     break;
-  case kGotoLabel:
+  case kActionGotoLabel:
     if (SpriteObject* sprite = AsSprite(a.Target.get()))
       stage_.GotoLabel(*sprite, in.String());
     break;
-  case kGotoFrame2: {
+  case kActionGotoFrame2: {
     const uint8_t flags = in.U8();
     const uint32_t bias = (flags & 0x02) ? in.U16() : 0;
     GotoFrameOrLabel(a.Target.get(), Pop(), flags & 0x01, bias, version);
     break;
   }
-  case kCall: {
+  case kActionCall: {
     const FrameRef ref = ResolveFrame(a.Target.get(), Pop().ToString(version));
     const auto index = ref.Sprite ? FrameIndex(*ref.Sprite, ref.Frame) : std::nullopt;
     if (index)
       stage_.CallFrame(*ref.Sprite, *index);
     break;
   }
-  case kGetUrl: {
+  case kActionGetUrl: {
     const std::string url = in.String();
     GetUrl(url, in.String());
     break;
   }
-  case kGetUrl2: {
+  case kActionGetUrl2: {
     in.U8();  // how variables would be sent: nothing is sent anywhere
     const std::string target = Pop().ToString(version);
     GetUrl(Pop().ToString(version), target);
     break;
   }
-  case kWaitForFrame:
-  case kWaitForFrame2:
+  case kActionWaitForFrame:
+  case kActionWaitForFrame2:
     // Every frame is loaded before the first one plays: the wait is always over.
-    if (code == kWaitForFrame2)
+    if (code == kActionWaitForFrame2)
       Pop();
     break;
-  case kConstantPool: {
+  case kActionConstantPool: {
     const uint16_t count = in.U16();
     auto pool = std::make_shared<std::vector<Value>>();
     for (uint16_t i = 0; i < count; ++i)
@@ -896,24 +818,24 @@ Interpreter::Outcome Interpreter::Step(Activation& a, uint8_t code, Reader& in, 
     a.Pool = std::move(pool);
     break;
   }
-  case kPush:
+  case kActionPush:
     while (!in.AtEnd() && !failed_) {
       switch (const uint8_t type = in.U8(); type) {
-      case 0: Push(Text(in.String())); break;
-      case 1: Push(ReadFloat(in)); break;
-      case 2: Push(Null{}); break;
-      case 3: Push(Value()); break;
-      case 4: {
+      case kPushString: Push(Text(in.String())); break;
+      case kPushFloat: Push(ReadFloat(in)); break;
+      case kPushNull: Push(Null{}); break;
+      case kPushUndefined: Push(Value()); break;
+      case kPushRegister: {
         const uint8_t reg = in.U8();
         Push(reg < a.Registers.size() ? a.Registers[reg] : Value());
         break;
       }
-      case 5: Push(in.U8() != 0); break;
-      case 6: Push(ReadDouble(in)); break;
-      case 7: Push(static_cast<double>(static_cast<int32_t>(in.U32()))); break;
-      case 8:
-      case 9: {
-        const size_t index = type == 8 ? in.U8() : in.U16();
+      case kPushBoolean: Push(in.U8() != 0); break;
+      case kPushDouble: Push(ReadDouble(in)); break;
+      case kPushInteger: Push(static_cast<double>(static_cast<int32_t>(in.U32()))); break;
+      case kPushConstant8:
+      case kPushConstant16: {
+        const size_t index = type == kPushConstant8 ? in.U8() : in.U16();
         Push(a.Pool && index < a.Pool->size() ? (*a.Pool)[index] : Value());
         break;
       }
@@ -922,16 +844,16 @@ Interpreter::Outcome Interpreter::Step(Activation& a, uint8_t code, Reader& in, 
       }
     }
     break;
-  case kStoreRegister: {
+  case kActionStoreRegister: {
     const uint8_t reg = in.U8();
     if (reg < a.Registers.size() && !stack_.empty())
       a.Registers[reg] = stack_.back();
     break;
   }
-  case kJump:
-  case kIf: {
+  case kActionJump:
+  case kActionIf: {
     const int16_t offset = in.S16();
-    if (code == kIf && !Pop().ToBoolean(version))
+    if (code == kActionIf && !Pop().ToBoolean(version))
       break;
     const int64_t target = static_cast<int64_t>(next) + offset;
     if (target < static_cast<int64_t>(a.Begin) || target > static_cast<int64_t>(a.End))
@@ -939,9 +861,9 @@ Interpreter::Outcome Interpreter::Step(Activation& a, uint8_t code, Reader& in, 
     next = static_cast<size_t>(target);
     break;
   }
-  case kDefineFunction:
-  case kDefineFunction2:
-    DefineFunction(a, in, next, code == kDefineFunction2);
+  case kActionDefineFunction:
+  case kActionDefineFunction2:
+    DefineFunction(a, in, next, code == kActionDefineFunction2);
     break;
   default:
     // Unknown and unsupported actions are skipped.

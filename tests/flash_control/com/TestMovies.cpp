@@ -69,8 +69,9 @@ std::vector<uint8_t> ButtonsMovie()
     const uint16_t up = Rectangle(movie, b.left, 10, b.left + 40, 40, 0xFBA19E);
     const uint16_t over = Rectangle(movie, b.left, 10, b.left + 40, 40, 0xFBDFDD);
     Button button;
-    button.Add(StateUp, up, 1).Add(StateOver | StateDown | StateHitTest, over, 2);
-    button.On(OverDownToOverUp, Actions().GetURL(std::string("FSCommand:") + b.command, ""));
+    button.Add(swf::kButtonUp, up, 1);
+    button.Add(swf::kButtonOver | swf::kButtonDown | swf::kButtonHit, over, 2);
+    button.On(swf::kOverDownToOverUp, Actions().GetURL(std::string("FSCommand:") + b.command, ""));
     movie.PlaceObject2({.depth = depth++, .character = movie.DefineButton2(button)});
   }
   movie.ShowFrame();

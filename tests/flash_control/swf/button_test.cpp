@@ -23,10 +23,10 @@ swf::Player ButtonMovie(RecordingHost& host)
   const uint16_t down = movie.DefineShape(Box(0, 0, 10, 10, 0xFF0000));
   const uint16_t hit = movie.DefineShape(Box(0, 0, 15, 10, 0));
   swfwriter::Button button;
-  button.Add(swfwriter::StateUp, up, 1).Add(swfwriter::StateOver, over, 1).Add(swfwriter::StateDown, down, 1);
-  button.Add(swfwriter::StateHitTest, hit, 1);
-  button.On(swfwriter::OverDownToOverUp, Actions().GetURL("FSCommand:click", "args"));
-  button.On(swfwriter::IdleToOverUp, Actions().Push({"overs", "overs"}).GetVariable().Push(1).Add().SetVariable());
+  button.Add(swf::kButtonUp, up, 1).Add(swf::kButtonOver, over, 1).Add(swf::kButtonDown, down, 1);
+  button.Add(swf::kButtonHit, hit, 1);
+  button.On(swf::kOverDownToOverUp, Actions().GetURL("FSCommand:click", "args"));
+  button.On(swf::kIdleToOverUp, Actions().Push({"overs", "overs"}).GetVariable().Push(1).Add().SetVariable());
   movie.PlaceObject2({.depth = 1, .character = movie.DefineButton2(button), .matrix = swfwriter::Matrix::Translate(Px(10), Px(10))});
   movie.DoAction(Actions().Push({"overs", 0}).SetVariable());
   movie.ShowFrame();
@@ -106,7 +106,7 @@ TEST(Buttons, TheFirstButtonFormClicksToo)
   const uint16_t box = movie.DefineShape(Box(0, 0, 10, 10, 0x0000FF));
   swfwriter::ByteWriter body;
   body.U16(2);  // the button's id
-  for (const uint8_t states : {uint8_t(swfwriter::StateUp | swfwriter::StateOver | swfwriter::StateDown), uint8_t(swfwriter::StateHitTest)}) {
+  for (const uint8_t states : {uint8_t(swf::kButtonUp | swf::kButtonOver | swf::kButtonDown), uint8_t(swf::kButtonHit)}) {
     body.U8(states);
     body.U16(box);
     body.U16(1);

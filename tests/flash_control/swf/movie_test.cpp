@@ -87,7 +87,7 @@ TEST(MovieLoading, DamagedFilesLeaveAnEmptyStageWithAReason)
     swfwriter::WriteRect(body, swfwriter::PxRect(0, 0, 1, 1));
     body.U8(1);     // one fill style
     body.U8(0x77);  // of a kind that does not exist
-    badFill.Tag(swfwriter::TagDefineShape, body.Data());
+    badFill.Tag(swf::kTagDefineShape, body.Data());
   }
 
   const struct {

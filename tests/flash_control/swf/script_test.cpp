@@ -51,7 +51,7 @@ swf::Player RunScript(const Bytes& script, uint8_t version = 8, swf::Host* host 
                 const swf::Variables& variables = {})
 {
   auto movie = NewMovie(40, 30, version);
-  movie.Tag(swfwriter::TagDoAction, script);
+  movie.Tag(swf::kTagDoAction, script);
   movie.ShowFrame();
   swf::Player player(host, limits);
   EXPECT_TRUE(Load(player, movie, variables)) << player.LastError();
@@ -282,7 +282,7 @@ TEST(Script, CapsStopRunawayScripts)
   };
   for (const auto& c : cases) {
     auto movie = NewMovie(40, 30, 8);
-    movie.Tag(swfwriter::TagDoAction, c.script);
+    movie.Tag(swf::kTagDoAction, c.script);
     movie.ShowFrame();
     movie.DoAction(Actions().Push({"later", "ran"}).SetVariable());
     movie.ShowFrame();
@@ -329,7 +329,7 @@ TEST(Script, MalformedCodeStopsOnlyItsScript)
   };
   for (const auto& c : cases) {
     auto movie = NewMovie(40, 30, 8);
-    movie.Tag(swfwriter::TagDoAction, c.script);
+    movie.Tag(swf::kTagDoAction, c.script);
     movie.DoAction(Actions().Push({"after", "ran"}).SetVariable());
     movie.ShowFrame();
     swf::Player player;
