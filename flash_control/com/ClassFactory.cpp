@@ -1,8 +1,8 @@
 #include "flash_control/com/ClassFactory.h"
 
-#include <atomic>
 #include <new>
 
+#include "flash_control/com/ComObject.h"
 #include "flash_control/com/FlashControl.h"
 #include "flash_control/com/Module.h"
 
@@ -10,34 +10,8 @@ namespace flash_control {
 
 namespace {
 
-class TClassFactory final : public IClassFactory {
+class TClassFactory final : public TComObject<TClassFactory, IClassFactory> {
 public:
-  TClassFactory() { ModuleAddRef(); }
-  ~TClassFactory() { ModuleRelease(); }
-  TClassFactory(const TClassFactory&) = delete;
-  TClassFactory& operator=(const TClassFactory&) = delete;
-
-  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override
-  {
-    if (!object) return E_POINTER;
-    if (iid == IID_IUnknown || iid == IID_IClassFactory) {
-      *object = static_cast<IClassFactory*>(this);
-      AddRef();
-      return S_OK;
-    }
-    *object = nullptr;
-    return E_NOINTERFACE;
-  }
-
-  ULONG STDMETHODCALLTYPE AddRef() override { return ++FRefs; }
-
-  ULONG STDMETHODCALLTYPE Release() override
-  {
-    const ULONG refs = --FRefs;
-    if (refs == 0) delete this;
-    return refs;
-  }
-
   HRESULT STDMETHODCALLTYPE CreateInstance(IUnknown* outer, REFIID iid, void** object) override
   {
     return TFlashControl::Create(outer, iid, object);
@@ -51,9 +25,6 @@ public:
       ModuleRelease();
     return S_OK;
   }
-
-private:
-  std::atomic<ULONG> FRefs{1};
 };
 
 }  // namespace

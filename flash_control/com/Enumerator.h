@@ -6,11 +6,10 @@
 #include <ocidl.h>
 #include <wrl/client.h>
 
-#include <atomic>
 #include <utility>
 #include <vector>
 
-#include "flash_control/com/Module.h"
+#include "flash_control/com/ComObject.h"
 
 namespace flash_control {
 
@@ -37,7 +36,7 @@ inline void ReleaseItem(const CONNECTDATA& connection)
 }
 
 template <class IEnum, class Item>
-class TEnumerator final : public IEnum {
+class TEnumerator final : public TComObject<TEnumerator<IEnum, Item>, IEnum> {
 public:
   // `items` each carry a reference that the enumerator takes over. `owner` is kept alive for the
   // enumerator's lifetime.
@@ -49,27 +48,6 @@ public:
     }
     *result = new TEnumerator(std::move(items), owner, 0);
     return S_OK;
-  }
-
-  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override
-  {
-    if (!object) return E_POINTER;
-    if (iid == IID_IUnknown || iid == __uuidof(IEnum)) {
-      *object = static_cast<IEnum*>(this);
-      AddRef();
-      return S_OK;
-    }
-    *object = nullptr;
-    return E_NOINTERFACE;
-  }
-
-  ULONG STDMETHODCALLTYPE AddRef() override { return ++FRefs; }
-
-  ULONG STDMETHODCALLTYPE Release() override
-  {
-    const ULONG refs = --FRefs;
-    if (refs == 0) delete this;
-    return refs;
   }
 
   HRESULT STDMETHODCALLTYPE Next(ULONG count, Item* items, ULONG* fetched) override
@@ -108,16 +86,15 @@ private:
   TEnumerator(std::vector<Item> items, IUnknown* owner, size_t position)
     : FItems(std::move(items)), FOwner(owner), FPosition(position)
   {
-    ModuleAddRef();
   }
 
   ~TEnumerator()
   {
     for (const Item& item : FItems) ReleaseItem(item);
-    ModuleRelease();
   }
 
-  std::atomic<ULONG> FRefs{1};
+  friend class TComObject<TEnumerator, IEnum>;
+
   std::vector<Item> FItems;
   Microsoft::WRL::ComPtr<IUnknown> FOwner;
   size_t FPosition;

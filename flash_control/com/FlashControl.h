@@ -268,7 +268,7 @@ private:
   // Drawing.
   HRESULT DrawInto(HDC dc, const RECT& target, const RECT& bounds);
   TStageView CurrentView() const;
-  TStageTransform StageTransform(const TRect& target) const;
+  swf::StageTransform StageTransform(const TRect& target) const;
   // Asks for a repaint of what changed on stage.
   void RepaintStage(const swf::Damage& damage);
   void ApplyBackgroundColor();

@@ -429,7 +429,7 @@ HRESULT STDMETHODCALLTYPE TFlashControl::Pan(LONG x, LONG y, int mode)
   if (mode != 0 && mode != 1) return E_INVALIDARG;
   TStageView view = CurrentView();
   // Mode 0 moves by pixels of the control, mode 1 by percent of the visible width and height.
-  const TStageTransform t = StageTransform(InputFrame());
+  const swf::StageTransform t = StageTransform(InputFrame());
   const double scaleX = t.ScaleX > 0 ? t.ScaleX : 1;
   const double scaleY = t.ScaleY > 0 ? t.ScaleY : 1;
   view.Left += mode == 0 ? x / scaleX : view.Width * x / 100.0;

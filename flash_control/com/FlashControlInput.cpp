@@ -19,7 +19,7 @@ bool TFlashControl::HandleMessage(UINT message, WPARAM, LPARAM lParam, LRESULT& 
   case WM_LBUTTONUP: {
     // Capture follows the button, wherever the pointer is.
     SetCapture(message != WM_LBUTTONUP && (message != WM_MOUSEMOVE || FCaptured));
-    const TStageTransform t = StageTransform(InputFrame());
+    const swf::StageTransform t = StageTransform(InputFrame());
     // A control without size shows no stage to point at.
     if (t.ScaleX <= 0 || t.ScaleY <= 0) return true;
     const double x = (GET_X_LPARAM(lParam) - t.OffsetX) / t.ScaleX;

@@ -49,9 +49,9 @@ HRESULT TFlashControl::DrawInto(HDC dc, const RECT& target, const RECT& bounds)
   TDeviceTarget pixels(dc, deviceArea, clip != COMPLEXREGION, transparent);
   if (!pixels.Valid()) return E_OUTOFMEMORY;
   // Rendered in the pixels' own coordinates, whose origin is the area's top-left corner.
-  const TStageTransform t = StageTransform(ToTRect(deviceTarget));
-  const swf::StageTransform transform{t.ScaleX, t.ScaleY, t.OffsetX - deviceArea.left,
-                                      t.OffsetY - deviceArea.top};
+  swf::StageTransform transform = StageTransform(ToTRect(deviceTarget));
+  transform.OffsetX -= deviceArea.left;
+  transform.OffsetY -= deviceArea.top;
   FPlayer->Render(pixels.Pixels(), transform,
                   Bounds(0, 0, pixels.Pixels().Width, pixels.Pixels().Height),
                   transparent ? swf::Backdrop::Transparent : swf::Backdrop::Opaque);
@@ -66,7 +66,7 @@ TStageView TFlashControl::CurrentView() const
   return info ? TStageView{0, 0, double(info->Width), double(info->Height)} : TStageView{};
 }
 
-TStageTransform TFlashControl::StageTransform(const TRect& target) const
+swf::StageTransform TFlashControl::StageTransform(const TRect& target) const
 {
   const TScaleMode mode =
     ScaleModeFromText(FState.Text(TStateSlot::Scale)).value_or(TScaleMode::ShowAll);
@@ -83,7 +83,7 @@ void TFlashControl::RepaintStage(const swf::Damage& damage)
   }
   // Out to whole pixels, and one more for the anti-aliased edges.
   const TRect frame = InputFrame();
-  const TStageTransform t = StageTransform(frame);
+  const swf::StageTransform t = StageTransform(frame);
   const double x0 = damage.Area.Left * t.ScaleX + t.OffsetX;
   const double x1 = damage.Area.Right * t.ScaleX + t.OffsetX;
   const double y0 = damage.Area.Top * t.ScaleY + t.OffsetY;

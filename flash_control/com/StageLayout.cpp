@@ -19,14 +19,14 @@ double Place(double start, double extent, double size, bool nearEdge, bool farEd
 
 }  // namespace
 
-TStageTransform FitStage(const TStageView& view, const TRect& target, TScaleMode mode,
+swf::StageTransform FitStage(const TStageView& view, const TRect& target, TScaleMode mode,
                          unsigned align)
 {
   const double width = target.Right - target.Left;
   const double height = target.Bottom - target.Top;
   if (view.Width <= 0 || view.Height <= 0) return {1, 1, double(target.Left), double(target.Top)};
 
-  TStageTransform t;
+  swf::StageTransform t;
   switch (mode) {
   case TScaleMode::ShowAll:
     t.ScaleX = t.ScaleY = std::min(width / view.Width, height / view.Height);

@@ -6,6 +6,7 @@
 #include <string>
 #include <string_view>
 
+#include "flash_control/swf/Player.h"
 #include "platform/Types.h"
 
 namespace flash_control {
@@ -16,16 +17,6 @@ enum class TScaleMode { ShowAll = 0, NoBorder = 1, ExactFit = 2, NoScale = 3 };
 // `AlignMode` bits; no bit centres the stage on that axis.
 enum TAlignBits : unsigned { AlignLeft = 1, AlignRight = 2, AlignTop = 4, AlignBottom = 8 };
 constexpr unsigned AlignMask = AlignLeft | AlignRight | AlignTop | AlignBottom;
-
-// Target point = stage point × scale + offset, in target pixels.
-struct TStageTransform {
-  double ScaleX = 1;
-  double ScaleY = 1;
-  double OffsetX = 0;
-  double OffsetY = 0;
-
-  friend bool operator==(const TStageTransform&, const TStageTransform&) = default;
-};
 
 // The part of the stage on show, in stage pixels: the whole stage, or less when zoomed in.
 struct TStageView {
@@ -39,7 +30,7 @@ struct TStageView {
 
 // Fits the view into the target rectangle. An empty view maps stage pixels to target pixels
 // unscaled from the target's top-left corner.
-TStageTransform FitStage(const TStageView& view, const TRect& target, TScaleMode mode,
+swf::StageTransform FitStage(const TStageView& view, const TRect& target, TScaleMode mode,
                          unsigned align);
 
 // The texts compare without regard to case; an unknown text gives none.

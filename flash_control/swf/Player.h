@@ -48,6 +48,8 @@ struct MovieInfo {
 struct StageTransform {
   double ScaleX = 1, ScaleY = 1;
   double OffsetX = 0, OffsetY = 0;
+
+  friend bool operator==(const StageTransform&, const StageTransform&) = default;
 };
 
 enum class Backdrop {

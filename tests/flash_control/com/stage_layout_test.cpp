@@ -13,7 +13,7 @@ TEST(StageLayout, ScaleModesAndAlignment)
   const struct {
     TScaleMode mode;
     unsigned align;
-    TStageTransform expected;
+    swf::StageTransform expected;
   } cases[] = {
     {TScaleMode::ShowAll, 0, {2, 2, 10, 70}},
     {TScaleMode::ShowAll, AlignTop, {2, 2, 10, 20}},
@@ -29,9 +29,9 @@ TEST(StageLayout, ScaleModesAndAlignment)
   for (const auto& c : cases)
     EXPECT_EQ(c.expected, FitStage({0, 0, 100, 50}, target, c.mode, c.align))
       << int(c.mode) << " align " << c.align;
-  EXPECT_EQ((TStageTransform{1, 1, 10, 20}), FitStage({}, target, TScaleMode::ShowAll, 0));
+  EXPECT_EQ((swf::StageTransform{1, 1, 10, 20}), FitStage({}, target, TScaleMode::ShowAll, 0));
   // Zoomed in on the stage's right half: that half fills the width.
-  EXPECT_EQ((TStageTransform{4, 4, -190, 20}),
+  EXPECT_EQ((swf::StageTransform{4, 4, -190, 20}),
             FitStage({50, 0, 50, 50}, target, TScaleMode::ShowAll, 0));
 }
 
