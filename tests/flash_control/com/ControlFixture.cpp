@@ -85,8 +85,9 @@ void ControlTest::ActivateWindowless()
 void ControlTest::LoadMovie(const std::wstring& url)
 {
   BSTR text = SysAllocString(url.c_str());
-  ASSERT_EQ(S_OK, Flash->put_Movie(text));
+  const HRESULT hr = Flash->put_Movie(text);
   SysFreeString(text);
+  ASSERT_EQ(S_OK, hr);
   ASSERT_TRUE(PumpUntil([this] { return ReadyState() == 4; }));
 }
 
@@ -95,6 +96,14 @@ LONG ControlTest::ReadyState()
   LONG state = -1;
   EXPECT_EQ(S_OK, Flash->get_ReadyState(&state));
   return state;
+}
+
+std::wstring ControlTest::Variable(const wchar_t* name)
+{
+  BSTR text = SysAllocString(name), value = nullptr;
+  EXPECT_EQ(S_OK, Flash->GetVariable(text, &value));
+  SysFreeString(text);
+  return TakeText(value);
 }
 
 void ControlTest::Connect(REFIID iid, IUnknown* sink, DWORD& cookie)

@@ -38,6 +38,8 @@ protected:
   // Sets Movie and runs messages until the control reports ready state 4.
   void LoadMovie(const std::wstring& url);
   LONG ReadyState();
+  // GetVariable's answer ("" when the variable is not defined).
+  std::wstring Variable(const wchar_t* name);
 
   TTestSite Site;
   TEventSink Events;

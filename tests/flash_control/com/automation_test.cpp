@@ -30,14 +30,6 @@ protected:
     return frame;
   }
 
-  std::wstring Variable(const wchar_t* name)
-  {
-    BSTR text = SysAllocString(name), value = nullptr;
-    EXPECT_EQ(S_OK, Flash->GetVariable(text, &value));
-    SysFreeString(text);
-    return TakeText(value);
-  }
-
 private:
   std::unique_ptr<TTempFile> FMovie;
 };

@@ -23,14 +23,6 @@ protected:
     EXPECT_EQ(S_OK, Flash->get_TotalFrames(&frames));
     return frames;
   }
-
-  std::wstring Variable(const wchar_t* name)
-  {
-    BSTR text = SysAllocString(name), value = nullptr;
-    EXPECT_EQ(S_OK, Flash->GetVariable(text, &value));
-    SysFreeString(text);
-    return TakeText(value);
-  }
 };
 
 std::wstring FileUrl(std::wstring path)
