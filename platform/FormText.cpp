@@ -476,8 +476,13 @@ private:
       NextToken();
       if (TokenCharIs('[')) {
         NextToken();
+        const bool negative = TokenCharIs('-');
+        if (negative) NextToken();
         if (FToken != TToken::Integer) Error("Integer expected");
-        FWriter.WriteInteger(Signed(FMagnitude, false, "Invalid integer"));
+        // An item's order value is stored as a 32-bit integer at most.
+        const int64_t order = Signed(FMagnitude, negative, "Invalid integer");
+        if (order != static_cast<int32_t>(order)) Error("Invalid integer");
+        FWriter.WriteInteger(order);
         NextToken();
         ExpectChar(']');
       }

@@ -95,6 +95,8 @@ TEST(FormText, EncodesEachValueInItsSmallestForm)
     {"{}", Bytes({vaBinary, 0, 0, 0, 0})},
     {"<\n item\n P = 1\n end\n item [3]\n end>",
      Bytes({vaCollection, vaList, 1, 'P', vaInt8, 1, vaNull, vaInt8, 3, vaList, vaNull, vaNull})},
+    {"<item [-2147483648] end>",
+     Bytes({vaCollection, vaInt32, 0, 0, 0, 0x80, vaList, vaNull, vaNull})},
   };
   for (const auto& c : cases) EXPECT_EQ(c.bytes, ValueBytes(c.text)) << c.text;
 
@@ -160,6 +162,8 @@ TEST(FormText, SyntaxErrorsNameTheLine)
     {"object A: TX\n  P = 1\n", "'end' expected on line 3"},
     {"object A: TX\n  object B: TY\n  end\n  P = 1\nend\n", "'object' expected on line 4"},
     {"object A: TX\n  P = <\n  item\n  >\nend\n", "Identifier expected on line 4"},
+    {"object A: TX\n  P = <\n  item [2147483648]\n  end>\nend\n", "Invalid integer on line 3"},
+    {"object A: TX\n  P = <\n  item [-2147483649]\n  end>\nend\n", "Invalid integer on line 3"},
     {"object A: TX\nend\nobject B: TY\nend\n", "End of text expected on line 3"},
     {"object A: TX\n  P = ;\nend\n", "Property value expected on line 2"},
   };
